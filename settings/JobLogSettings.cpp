@@ -1,0 +1,74 @@
+#include "settings/JobLogSettings.h"
+
+#include "settings/SettingsStore.h"
+
+namespace {
+const wchar_t Section[] = L"Settings";
+
+// Without a path there is no file: reads keep their defaults.
+int ReadIniInt(const wchar_t* key, int defaultValue, const std::wstring& filePath)
+{
+    if (filePath.empty())
+        return defaultValue;
+    return static_cast<int>(GetPrivateProfileIntW(Section, key, defaultValue, filePath.c_str()));
+}
+}
+
+bool JobLogSettings::GetJobLogFolder(std::wstring& folder)
+{
+    wchar_t appData[MAX_PATH] = {};
+    if (!SettingsStore::GetCommonAppDataFolder(appData, MAX_PATH))
+        return false;
+    folder = std::wstring(appData) + L"\\VEVEVU";
+    return true;
+}
+
+std::wstring JobLogSettings::GetJobLogFilePath()
+{
+    std::wstring path;
+    if (GetJobLogFolder(path))
+        path += L"\\JobInfo.ini";
+    return path;
+}
+
+BOOL JobLogSettings::WriteIniInt(const wchar_t* section, const wchar_t* key, int value,
+                                 const std::wstring& filePath)
+{
+    if (filePath.empty())
+        return FALSE;
+    wchar_t text[256];
+    wsprintfW(text, L"%d", value);
+    return WritePrivateProfileStringW(section, key, text, filePath.c_str());
+}
+
+void JobLogSettings::LoadJobLogFlags(JobLogFlags& flags)
+{
+    const std::wstring path = GetJobLogFilePath();
+    flags.LogStart = ReadIniInt(L"LogStart", 1, path);
+    flags.LogComplete = ReadIniInt(L"LogComplete", 1, path);
+    flags.LogPause = ReadIniInt(L"LogPause", 0, path);
+    flags.LogResume = ReadIniInt(L"LogResume", 0, path);
+    flags.LogError = ReadIniInt(L"LogError", 1, path);
+    flags.LogJobName = ReadIniInt(L"LogJobName", 1, path);
+    flags.LogDate = ReadIniInt(L"LogDate", 1, path);
+    flags.LogTime = ReadIniInt(L"LogTime", 1, path);
+    flags.LogDuration = ReadIniInt(L"LogDuration", 1, path);
+    flags.LogUser = ReadIniInt(L"LogUser", 1, path);
+    flags.LogSerialNum = ReadIniInt(L"LogSerialNum", 0, path);
+}
+
+void JobLogSettings::SaveJobLogFlags(const JobLogFlags& flags)
+{
+    const std::wstring path = GetJobLogFilePath();
+    WriteIniInt(Section, L"LogStart", flags.LogStart, path);
+    WriteIniInt(Section, L"LogComplete", flags.LogComplete, path);
+    WriteIniInt(Section, L"LogPause", flags.LogPause, path);
+    WriteIniInt(Section, L"LogResume", flags.LogResume, path);
+    WriteIniInt(Section, L"LogError", flags.LogError, path);
+    WriteIniInt(Section, L"LogJobName", flags.LogJobName, path);
+    WriteIniInt(Section, L"LogDate", flags.LogDate, path);
+    WriteIniInt(Section, L"LogTime", flags.LogTime, path);
+    WriteIniInt(Section, L"LogDuration", flags.LogDuration, path);
+    WriteIniInt(Section, L"LogUser", flags.LogUser, path);
+    WriteIniInt(Section, L"LogSerialNum", flags.LogSerialNum, path);
+}

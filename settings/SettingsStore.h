@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Access to the shared engraver settings, section "SETTINGS" of
+// "DRZINFO.INI" in a primary and a fallback folder under the machine-wide
+// application-data folder. Reads prefer the primary file; writes go to both.
+// Instances hold nothing: make one for each access.
+class SettingsStore {
+public:
+    // The machine-wide application-data folder, cut to `maxLength`
+    // characters including the terminator. False leaves `buffer` untouched.
+    static bool GetCommonAppDataFolder(wchar_t* buffer, int maxLength);
+
+    // `value` holds the caller's default on entry and the result on return.
+    void ReadValue(const std::wstring& key, DWORD& value);
+    // Returns the result of the fallback write.
+    int WriteValue(const std::wstring& key, DWORD value);
+
+    void ReadWizardOnly(DWORD& value);
+    void WriteWizardOnly(DWORD value);
+    void ReadWizardOnlyPlus(DWORD& value);
+    void WriteWizardOnlyPlus(DWORD value);
+    void ReadRetailMode(DWORD& value);
+    void WriteRetailMode(DWORD value);
+    void ReadUserSwitching(DWORD& value);
+    void WriteUserSwitching(DWORD value);
+    void ReadJobLogging(DWORD& value);
+    void WriteJobLogging(DWORD value);
+    void ReadAlwaysHomeZ(DWORD& value);
+    void WriteAlwaysHomeZ(DWORD value);
+    void ReadDeleteAfterRun(DWORD& value);
+    void WriteDeleteAfterRun(DWORD value);
+    void ReadPollForFiles(DWORD& value);
+    void WritePollForFiles(DWORD value);
+    // Nothing writes the language.
+    void ReadLang(DWORD& value);
+
+private:
+    static void BuildPaths();
+};
