@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "app/Startup.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    return RunApplication(instance);
+}
