@@ -1,0 +1,123 @@
+#include "ui/skin/SkinHeader.h"
+
+#include "ui/framework/Gdi.h"
+
+void SkinHeader::SetSlices(Look look, UINT leftCapId, UINT rightCapId, UINT middleTileId,
+                           UINT leftInnerId)
+{
+    leftCap[look] = leftCapId;
+    rightCap[look] = rightCapId;
+    middleTile[look] = middleTileId;
+    leftInner[look] = leftInnerId;
+    if (leftCapWidth == 0)
+        leftCapWidth = BitmapWidth(leftCapId);
+    if (rightCapWidth == 0)
+        rightCapWidth = BitmapWidth(rightCapId);
+    if (leftInnerWidth == 0)
+        leftInnerWidth = BitmapWidth(leftInnerId);
+}
+
+void SkinHeader::SetNormalSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId)
+{
+    SetSlices(Normal, leftCapId, rightCapId, middleTileId, leftInnerId);
+}
+
+void SkinHeader::SetPressedSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId)
+{
+    SetSlices(Pressed, leftCapId, rightCapId, middleTileId, leftInnerId);
+}
+
+void SkinHeader::SetHoverSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId)
+{
+    SetSlices(Hover, leftCapId, rightCapId, middleTileId, leftInnerId);
+}
+
+void SkinHeader::SetDisabledSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId)
+{
+    SetSlices(Disabled, leftCapId, rightCapId, middleTileId, leftInnerId);
+}
+
+void SkinHeader::SizeToSlices()
+{
+    GdiObject<HBITMAP> bitmap(LoadBitmapW(instance, MAKEINTRESOURCEW(leftCap[Normal])));
+    BITMAP info;
+    if (!bitmap || GetObjectW(bitmap.Get(), sizeof info, &info) == 0)
+        return;
+    bitmap.Reset();
+    RECT bar;
+    if (!GetWindowRect(window, &bar))
+        return;
+    SetWindowPos(window, nullptr, 0, 0, bar.right - bar.left, info.bmHeight, SWP_NOMOVE);
+}
+
+void SkinHeader::DrawItem(const DRAWITEMSTRUCT* item)
+{
+    if (item == nullptr)
+        return;
+    // Unlike the button, hover wins over disabled here.
+    Look look;
+    POINT offset = captionOffset;
+    if (item->itemState & ODS_SELECTED) {
+        look = Pressed;
+        offset = pressedCaptionOffset;
+    } else if ((item->itemState & ODS_HOTLIGHT) || hovering == 1) {
+        look = Hover;
+    } else if (item->itemState & ODS_DISABLED) {
+        look = Disabled;
+    } else if (item->itemAction & ODA_DRAWENTIRE) {
+        look = Normal;
+    } else {
+        return;
+    }
+    PaintBar(item->hDC, item->rcItem, offset.x, offset.y, leftCap[look], rightCap[look],
+             middleTile[look], leftInner[look]);
+}
+
+void SkinHeader::PaintBar(HDC target, const RECT& item, int dx, int dy, UINT leftCapId,
+                          UINT rightCapId, UINT middleTileId, UINT leftInnerId)
+{
+    const int width = item.right - item.left;
+    const int height = item.bottom - item.top;
+    const int left = leftCapWidth;
+    const int inner = leftInnerWidth;
+    const int right = rightCapWidth;
+    const RECT leftRect = {0, 0, left, height};
+    const RECT innerRect = {left, 0, left + inner, height};
+    const RECT middleRect = {left + inner, 0, width - right, height};
+    const RECT rightRect = {width - right, 0, width, height};
+
+    MemoryDC memory(nullptr);
+    if (!memory)
+        return;
+    GdiObject<HBITMAP> image(CreateCompatibleBitmap(target, width, height));
+    if (!image)
+        return;
+    SelectGuard select(memory.Get(), image.Get());
+
+    // Start from what is on screen, so that a slice that cannot be drawn
+    // leaves the old pixels instead of garbage.
+    BitBlt(memory.Get(), 0, 0, width, height, target, item.left, item.top, SRCCOPY);
+    DrawBitmap(memory.Get(), leftRect, leftCapId);
+    DrawBitmap(memory.Get(), innerRect, leftInnerId);
+    FillPattern(memory.Get(), middleRect, middleTileId);
+    DrawBitmap(memory.Get(), rightRect, rightCapId);
+    DrawCaption(memory.Get(), middleRect, dx, dy);
+    BitBlt(target, item.left, item.top, width, height, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void SkinHeader::FillPattern(HDC dc, const RECT& rect, UINT id) const
+{
+    if (rect.right - rect.left <= 0)
+        return;
+    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_BITMAP);
+    if (resource == nullptr)
+        return;
+    HGLOBAL data = LoadResource(instance, resource);
+    const void* packedBitmap = data ? LockResource(data) : nullptr;
+    if (packedBitmap == nullptr)
+        return;
+    GdiObject<HBRUSH> brush(CreateDIBPatternBrushPt(packedBitmap, DIB_RGB_COLORS));
+    if (!brush)
+        return;
+    FillRect(dc, &rect, brush.Get());
+}
