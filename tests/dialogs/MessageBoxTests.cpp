@@ -313,9 +313,10 @@ TEST_CASE("the platform's box stands in when the skinned one ends with 0 or cann
         int answer;            // the button pressed in the platform box
     };
     const Row rows[] = {
-        {"closed with 0",     nullptr,      MB_OK | MB_ICONHAND,                     IDI_HAND,     IDOK},
-        {"closed with 0",     nullptr,      MB_ABORTRETRYIGNORE | MB_ICONQUESTION,   IDI_QUESTION, IDRETRY},
-        {"cannot be created", foreignOwner, MB_YESNO | MB_ICONEXCLAMATION,           IDI_EXCLAMATION, IDNO},
+        // how                 owner         type                                   icon             answer
+        {"closed with 0",     nullptr,      MB_OK | MB_ICONHAND,                   IDI_HAND,        IDOK},
+        {"closed with 0",     nullptr,      MB_ABORTRETRYIGNORE | MB_ICONQUESTION, IDI_QUESTION,    IDRETRY},
+        {"cannot be created", foreignOwner, MB_YESNO | MB_ICONEXCLAMATION,         IDI_EXCLAMATION, IDNO},
     };
     const wchar_t* text = L"The text of the box, shown again.";
     const wchar_t* caption = L"Fall-back Caption";
@@ -463,22 +464,4 @@ TEST_CASE("the box paints its skin: dark body, red title bar, red buttons")
         CHECK(PixelAt(box, 2, now.panel.top) == BorderRedColor);
         Click(box, IDOK);
     }});
-}
-
-TEST_CASE("drawing requests reach the part that draws them")
-{
-    PrepareLikeStartup();
-    MessageBox box;
-    // Ids the box draws itself or through its frame answer 1, all others 0.
-    for (UINT id : {IDOK, IDCANCEL, IDC_TITLE_BAR, IDC_MESSAGE_TEXT, IDC_STRIP_LEFT, IDC_STRIP_BOTTOM,
-                    IDC_STRIP_RIGHT}) {
-        CAPTURE(id);
-        CHECK(box.OnDrawItem(id, nullptr) == 1);
-    }
-    for (UINT id : {IDC_MESSAGE_PANEL, IDC_MESSAGE_ICON, 1002, 0}) {
-        CAPTURE(id);
-        CHECK(box.OnDrawItem(id, nullptr) == 0);
-    }
-    CHECK(box.OnCommand(IDC_MESSAGE_TEXT, 0) == 0);
-    CHECK(box.OnCtlColorDlg(nullptr, nullptr) == reinterpret_cast<INT_PTR>(DarkBrush));
 }
