@@ -53,7 +53,7 @@ TEST_CASE("the dialog opens with the stored options and both rules applied")
          "XTXT . ---- ..X. X ..........."},
     };
     for (const Row& row : rows) {
-        CAPTURE(row.name);
+        INFO(std::string(row.name));
         PrepareFiles(row.files);
         SettingsRun run;
         CHECK(run.States() == row.states);
@@ -146,7 +146,7 @@ TEST_CASE("Retail Mode: switched on it shows the loaded restrictions, switched o
          {IDC_MANUAL_RDM, IDC_MANUAL_OTHER, IDC_MANUAL_OTHER}, ".TXT . ----"},
     };
     for (const Row& row : rows) {
-        CAPTURE(row.name);
+        INFO(std::string(row.name));
         PrepareFiles({row.storedMask ? SharedFile(std::string("RetailMode=") + row.storedMask + "\r\n") : ""});
         SettingsRun run;
         for (int id : row.clicks) {
