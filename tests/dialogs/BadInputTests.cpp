@@ -179,6 +179,9 @@ public:
     AppDataAway() : folder(AppDataFolder()), aside(folder + L".away")
     {
         FlushProfileCache();
+        // Put back what a run that died left aside.
+        if (!FolderExists(folder) && FolderExists(aside))
+            MoveFileW(aside.c_str(), folder.c_str());
         moved = MoveFileW(folder.c_str(), aside.c_str()) != FALSE;
     }
     ~AppDataAway()

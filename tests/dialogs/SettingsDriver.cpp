@@ -3,10 +3,17 @@
 #include <doctest/doctest.h>
 
 #include "resource.h"
+#include "support/Unwritable.h"
 
 void PrepareFiles(const SettingsFiles& files)
 {
     ResetSettingsFolders(files.folders);
+    if (FileExists(PrimaryIni()) || FileExists(FallbackIni()) || FileExists(JobLogIni())) {
+        // Left read-only by a run that died: make it deletable, then start over.
+        for (const std::wstring& folder : {PrimaryFolder(), FallbackFolder(), JobLogFolder()})
+            ClearImmutableTree(folder);
+        ResetSettingsFolders(files.folders);
+    }
     if (!files.primary.empty())
         WriteFileBytes(PrimaryIni(), files.primary);
     if (!files.fallback.empty())

@@ -62,6 +62,15 @@ void SetImmutable(const std::wstring& path, bool immutable)
 }
 }
 
+void ClearImmutableTree(const std::wstring& folder)
+{
+    const std::string unixPath = UnixPath(folder);
+    if (!unixPath.empty())
+        RunUnixShell("PATH=/usr/bin:/bin chattr -R -i '" + unixPath + "' 2>/dev/null");
+    // The command may still be running when the handle says it is done.
+    Sleep(500);
+}
+
 UnwritableFile::UnwritableFile(const std::wstring& filePath) : path(filePath)
 {
     FlushProfileCache();

@@ -19,6 +19,10 @@ private:
     std::wstring path;
 };
 
+// Clears the immutable flag of everything under `folder`: the repair after a
+// test that died while it held files read-only.
+void ClearImmutableTree(const std::wstring& folder);
+
 // Runs a Unix shell command from inside Wine and waits for it.
 void RunUnixShell(const std::string& command);
 
