@@ -36,7 +36,9 @@ public:
     // The log boxes are enabled exactly while datalogging is on.
     void ApplyDataloggingRule();
 
+    // Tells the control panel that the settings were saved.
     void NotifyPanel();
+    // Asks the control panel to close, after a change it cannot take running.
     void ClosePanel();
 
     static const int RestrictionCount = 4;
