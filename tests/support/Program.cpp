@@ -140,6 +140,35 @@ void ClickControl(HWND dialog, int id)
     SendMessageTimeoutW(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
 }
 
+bool IsControlChecked(HWND dialog, int id)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+bool IsControlEnabled(HWND dialog, int id)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+void PressKey(HWND dialog, UINT virtualKey)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    HWND target = dialog;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus != nullptr)
+        target = info.hwndFocus;
+    const UINT scanCode = MapVirtualKeyW(virtualKey, 0);
+    PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | (scanCode << 16));
+    PostMessageW(target, WM_KEYUP, virtualKey, 1 | (scanCode << 16) | 0xC0000000u);
+}
+
+void SystemClose(HWND dialog)
+{
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
 std::wstring WindowText(HWND window)
 {
     std::vector<wchar_t> text(4096);

@@ -42,5 +42,14 @@ HWND FindProcessDialog(DWORD pid);
 // Clicks control `id` of `dialog` as a user would (BM_CLICK).
 void ClickControl(HWND dialog, int id);
 
+// Check state and enabled state of control `id` of another process's dialog.
+bool IsControlChecked(HWND dialog, int id);
+bool IsControlEnabled(HWND dialog, int id);
+// A key press as the keyboard delivers it: to the control with the focus,
+// through the dialog's own message loop.
+void PressKey(HWND dialog, UINT virtualKey);
+// The system's close command (Alt+F4, Close on the system menu).
+void SystemClose(HWND dialog);
+
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);

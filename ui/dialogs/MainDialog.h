@@ -1,12 +1,77 @@
 #pragma once
 
+#include <windows.h>
+
+#include "settings/JobLogSettings.h"
+#include "ui/framework/DialogFrame.h"
 #include "ui/framework/Dlg.h"
 
-// The advanced settings dialog (template 101).
+// The advanced settings dialog (template 101). The check boxes are the
+// working state while it is open; the option values keep what was loaded
+// until Ok compares the boxes against them and saves.
 class MainDialog : public Dlg {
 public:
+    ~MainDialog() override = default;
+
+    // Runs once before the dialog shows: texts, loaded options, rules, skin.
+    INT_PTR OnInitDialog(WPARAM focusControl, LPARAM initParam) override;
+    // Runs for a click on any control, and for Escape (id 2).
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Runs for WM_CLOSE: 1 (Ok) saves and notifies the panel; anything else
+    // (2 for Cancel, 0 for the system's close) just ends the dialog.
     INT_PTR OnClose(WPARAM result) override;
+    INT_PTR OnCtlColorDlg(HDC dc, HWND dialog) override;
+    INT_PTR OnCtlColorStatic(HDC dc, HWND control) override;
+    // Runs for the owner-drawn title bar and border strips.
+    INT_PTR OnDrawItem(UINT controlId, const DRAWITEMSTRUCT* item) override;
+
+    // 1 when the box is checked, else 0.
+    static int IsBoxChecked(HWND box);
+    // Checked for a non-zero value.
+    static void SetBoxChecked(HWND box, int value);
+
+    // Retail Mode on: the manual-control boxes go off and the restriction
+    // boxes show the loaded mask. Off: the restrictions go off.
+    void ApplyRetailRule();
+    // The log boxes are enabled exactly while datalogging is on.
+    void ApplyDataloggingRule();
+
+    // Tells the control panel that the settings were saved.
+    void NotifyPanel();
+    // Asks the control panel to close, after a change it cannot take running.
+    void ClosePanel();
+
+    static const int RestrictionCount = 4;
+    static const int LogFlagCount = 11;
+
+    HWND manualRdmBox = nullptr;                      // 1051
+    HWND manualRdmText = nullptr;                     // 1053
+    HWND manualOtherBox = nullptr;                    // 1058
+    HWND manualOtherText = nullptr;                   // 1059
+    HWND retailModeBox = nullptr;                     // 1052
+    HWND restrictionBoxes[RestrictionCount] = {};     // 1054 to 1057: mask bits 1, 2, 4, 8
+    HWND pollForFilesBox = nullptr;                   // 1077
+    HWND pollForFilesText = nullptr;                  // 1078
+    HWND deleteAfterRunBox = nullptr;                 // 1076
+    HWND userSwitchingBox = nullptr;                  // 1060
+    HWND userSwitchingText = nullptr;                 // 1061
+    HWND homeZBox = nullptr;                          // 1073
+    HWND homeZText = nullptr;                         // 1075
+    HWND dataloggingBox = nullptr;                    // 1062
+    HWND logBoxes[LogFlagCount] = {};                 // 1063 to 1070, 1074, 1071, 1072
+
+    DialogFrame frame;
+
+    // Option values: what was loaded, or these defaults.
+    DWORD WizardOnly = 0;
+    DWORD WizardOnlyPlus = 0;
+    DWORD UserSwitching = 1;
+    DWORD AlwaysHomeZ = 0;
+    DWORD DeleteAfterRun = 0;
+    DWORD PollForFiles = 0;
+    DWORD RetailMode = 0;
+    DWORD JobLogging = 0;
+    JobLogFlags logFlags;  // in the order of logBoxes
 };
 
 // Runs the settings dialog modally, owned by the main window.
