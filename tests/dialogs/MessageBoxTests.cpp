@@ -119,7 +119,7 @@ void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK,
 void PressEscape(HWND dialog) { PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0); }
 
 // The system's close command: a close request that carries 0.
-void SystemClose(HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }
+void CloseWithZero(HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }
 
 COLORREF PixelAt(HWND window, int x, int y)
 {
@@ -289,7 +289,7 @@ TEST_CASE("results of the commands by button set")
         CHECK(ShowAndDrive(row.type, L"Text", {[](HWND box) { Click(box, IDOK); }}) == row.okResult);
         CHECK(ShowAndDrive(row.type, L"Text", {PressEscape}) == row.escapeResult);
         if (row.closeResult != FallsBack)
-            CHECK(ShowAndDrive(row.type, L"Text", {SystemClose}) == row.closeResult);
+            CHECK(ShowAndDrive(row.type, L"Text", {CloseWithZero}) == row.closeResult);
     }
     // The Cancel and No buttons themselves.
     CHECK(ShowAndDrive(MB_OKCANCEL, L"Text", {[](HWND box) { Click(box, IDCANCEL); }}) == IDCANCEL);
@@ -327,7 +327,7 @@ TEST_CASE("the platform's box stands in when the skinned one ends with 0 or cann
         if (row.owner == nullptr)
             steps.push_back([](HWND box) {
                 CHECK(IsSkinnedBox(box));
-                SystemClose(box);
+                CloseWithZero(box);
             });
         steps.push_back([&](HWND platformBox) {
             CHECK_FALSE(IsSkinnedBox(platformBox));
