@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "app/Language.h"
@@ -45,23 +46,45 @@ public:
     DialogFrame frame;
 };
 
+// Microseconds per call of `body`, over one batch of `count` calls.
+double Batch(int count, const std::function<void()>& body)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < count; ++i)
+        body();
+    GdiFlush();
+    QueryPerformanceCounter(&end);
+    return (end.QuadPart - start.QuadPart) * 1e6 / frequency.QuadPart / count;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 // Microseconds per call of `body`: the median of Batches batches of `count`.
 double Microseconds(int count, const std::function<void()>& body)
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
     std::vector<double> batches;
-    for (int b = 0; b < Batches; ++b) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        for (int i = 0; i < count; ++i)
-            body();
-        GdiFlush();
-        QueryPerformanceCounter(&end);
-        batches.push_back((end.QuadPart - start.QuadPart) * 1e6 / frequency.QuadPart / count);
+    for (int b = 0; b < Batches; ++b)
+        batches.push_back(Batch(count, body));
+    return Median(batches);
+}
+
+// The medians of `first` and `second`, measured in alternating batches so
+// that both see the machine in the same state.
+std::pair<double, double> Alternating(int count, const std::function<void()>& first,
+                                      const std::function<void()>& second)
+{
+    std::vector<double> a, b;
+    for (int i = 0; i < Batches; ++i) {
+        a.push_back(Batch(count, first));
+        b.push_back(Batch(count, second));
     }
-    std::sort(batches.begin(), batches.end());
-    return batches[batches.size() / 2];
+    return {Median(a), Median(b)};
 }
 
 DRAWITEMSTRUCT Request(HWND control, HDC dc)
@@ -87,8 +110,10 @@ void Row(const char* name, HWND control, int count, const std::function<void(con
     HBITMAP image = CreateCompatibleBitmap(target, w, h);
     HGDIOBJ old = SelectObject(memory, image);
     paint(request);  // warm caches
-    const double floor = Microseconds(count, [&] { BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY); });
-    const double cost = Microseconds(count, [&] { paint(request); });
+    const std::pair<double, double> times =
+        Alternating(count, [&] { BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY); }, [&] { paint(request); });
+    const double floor = times.first;
+    const double cost = times.second;
     std::printf("%-34s %4d x %-3d %9.1f us %9.1f us %8.1f\n", name, w, h, cost, floor, cost / floor);
     SelectObject(memory, old);
     DeleteObject(image);
@@ -117,7 +142,8 @@ int wmain(int argc, wchar_t** argv)
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
 
-    std::printf("One paint, median of %d batches of %d, against one BitBlt of the same size\n", Batches, count);
+    std::printf("One paint, median of %d batches of %d alternating with as many of one BitBlt of the same size\n",
+                Batches, count);
     std::printf("%-34s %-10s %12s %12s %8s\n", "paint", "size", "paint", "BitBlt", "ratio");
     Row("skinned button, normal face", dialog.okButton.window, count,
         [&](const DRAWITEMSTRUCT& r) { dialog.okButton.DrawItem(&r); });
