@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks res/bitmaps: the files must be what make_skin_bitmaps.py makes now,
 be BMPs that windres and LoadBitmap take, and keep what the skin code relies
-on (exact surround colours, seamless title tiles, readable white captions).
+on (exact surround colours, seamless title tiles, readable captions: white on
+the red faces, grey on the disabled one).
 
 usage: check_skin_bitmaps.py [BITMAP_DIR]      exit status 1 on any problem
 """
@@ -72,12 +73,25 @@ class Bmp:
         return [row[x] for row in self.rows]
 
 
-def contrast_with_white(rgb):
+WHITE = (255, 255, 255)
+DISABLED_TEXT = (127, 127, 127)   # the caption colour of a disabled control
+
+# The caption each face carries, and the least contrast it must have there.
+# Disabled text is allowed less, but must still read.
+CAPTION = {"button_disabled.bmp": (DISABLED_TEXT, 2.2)}
+DEFAULT_CAPTION = (WHITE, 3.0)
+
+
+def luminance(rgb):
     def lin(v):
         v /= 255.0
         return v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4
-    lum = 0.2126 * lin(rgb[0]) + 0.7152 * lin(rgb[1]) + 0.0722 * lin(rgb[2])
-    return 1.05 / (lum + 0.05)
+    return 0.2126 * lin(rgb[0]) + 0.7152 * lin(rgb[1]) + 0.0722 * lin(rgb[2])
+
+
+def contrast(a, b):
+    la, lb = luminance(a), luminance(b)
+    return (max(la, lb) + 0.05) / (min(la, lb) + 0.05)
 
 
 def check_look(b, problems):
@@ -89,7 +103,7 @@ def check_look(b, problems):
     if mid.column(0) != left.column(left.w - 1) or mid.column(0) != right.column(0):
         problems.append("title_middle does not continue the caps' inner columns")
     for y in range(11, 22):   # where the white caption sits
-        if contrast_with_white(mid.rows[y][0]) < 3.0:
+        if contrast(mid.rows[y][0], WHITE) < 3.0:
             problems.append("title row %d too light for white caption: %s"
                             % (y, mid.rows[y][0]))
 
@@ -104,14 +118,15 @@ def check_look(b, problems):
                             % (name, surround, wrong[:4]))
         if bmp.rows[h // 2][w // 2] == surround:
             problems.append("%s: no face in the middle" % name)
+        text, least = CAPTION.get(name, DEFAULT_CAPTION)
         caption = [(x, y) for y in range(h // 2 - 3, h // 2 + 4)
                    for x in (w // 4, w // 2, 3 * w // 4)]
-        light = [(x, y) for x, y in caption
-                 if contrast_with_white(bmp.rows[y][x]) < 3.0]
-        if light:
-            x, y = light[0]
-            problems.append("%s: (%d,%d) %s too light for white caption"
-                            % (name, x, y, bmp.rows[y][x]))
+        faint = [(x, y) for x, y in caption
+                 if contrast(bmp.rows[y][x], text) < least]
+        if faint:
+            x, y = faint[0]
+            problems.append("%s: (%d,%d) %s too close to its caption colour %s"
+                            % (name, x, y, bmp.rows[y][x], text))
 
     inner = lambda bmp: [row[4:-4] for row in bmp.rows[4:-4]]
     if inner(b["button_normal.bmp"]) != inner(b["button_normal_light.bmp"]):

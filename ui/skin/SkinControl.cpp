@@ -50,7 +50,9 @@ void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const
     RECT textRect = {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(window) ? textColor : disabledTextColor);
-    if (caption.empty())
+    // Wine's text output puts an inverted clip rectangle in order and would
+    // draw a bar's caption over its caps: a middle without width has none.
+    if (caption.empty() || textRect.right <= textRect.left || textRect.bottom <= textRect.top)
         return;
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
               DT_SINGLELINE | DT_VCENTER | DT_CENTER);

@@ -19,7 +19,8 @@ public:
     void SetCaption(UINT id, const wchar_t* suffix);
     // Right and bottom edges of the window rectangle count as inside.
     bool IsCursorInside() const;
-    // The caption centred on one line in `rect` moved by (dx, dy).
+    // The caption centred on one line in `rect` moved by (dx, dy); nothing
+    // in an empty or inverted rectangle.
     void DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const;
     // Bitmap `id` of `instance`, unscaled, at the rectangle's top left.
     void DrawBitmap(HDC dc, const RECT& rect, UINT id) const;
