@@ -296,7 +296,6 @@ void PressEnter(HWND window)
     SetFocus(GetDlgItem(window, IDC_TEST_EDIT));
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
 }
-void SystemClose(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 // Ok and Cancel close the dialog the system's way: OnCommand posts WM_CLOSE
 // with the button's id, OnClose ends the dialog with it.
