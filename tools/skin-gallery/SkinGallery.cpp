@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "app/Language.h"
-#include "res/SkinTestIds.h"
+#include "GalleryIds.h"
 #include "resource.h"
 #include "ui/framework/DialogFrame.h"
 #include "ui/framework/Dlg.h"
