@@ -112,38 +112,6 @@ TEST_CASE("a capacity of 0 writes nothing at all")
     CHECK(std::wstring(buffer, 8) == L"########");
 }
 
-TEST_CASE("every text the program looks up exists in English")
-{
-    StartWithLang(nullptr);
-    for (UINT id = IDS_OK; id <= IDS_POLL_FOR_FILES_HELP; ++id) {
-        CAPTURE(id);
-        wchar_t buffer[1024];
-        CHECK(LoadLocalizedString(id, buffer, 1024) > 0);
-    }
-    for (UINT id = IDS_SETTINGS_TITLE; id <= IDS_MANUAL_OTHER; ++id) {
-        CAPTURE(id);
-        wchar_t buffer[1024];
-        CHECK(LoadLocalizedString(id, buffer, 1024) > 0);
-    }
-}
-
-TEST_CASE("the language marks hold the documented rows of asterisks")
-{
-    struct Row {
-        UINT id;
-        size_t stars;
-    };
-    const Row rows[] = {{IDS_ENGLISH_MARK, 11}, {IDS_ESPANOL_MARK, 12}, {IDS_FRANCAIS_MARK, 11},
-                        {IDS_DEUTSCH_MARK, 10}, {IDS_NEDERLAND_MARK, 9}, {IDS_ITALIANO_MARK, 9},
-                        {IDS_POLSKI_MARK, 10}};
-    for (const Row& row : rows) {
-        CAPTURE(row.id);
-        wchar_t buffer[64] = {};
-        LoadStringW(GetModuleHandleW(nullptr), row.id, buffer, 64);
-        CHECK(std::wstring(buffer) == std::wstring(row.stars, L'*'));
-    }
-}
-
 TEST_CASE("SetTextFromStringId shows the text cut to the maximum length")
 {
     StartWithLang(nullptr);

@@ -51,43 +51,6 @@ TEST_CASE("a read prefers the primary file and falls back key by key")
     ResetSettingsFolders(NoFolders);
 }
 
-TEST_CASE("each key has its own name in the file")
-{
-    using Read = void (SettingsStore::*)(DWORD&);
-    using Write = void (SettingsStore::*)(DWORD);
-    struct Row {
-        const wchar_t* key;
-        Read read;
-        Write write;
-    };
-    const Row rows[] = {
-        {L"WizardOnly", &SettingsStore::ReadWizardOnly, &SettingsStore::WriteWizardOnly},
-        {L"WizardOnly++", &SettingsStore::ReadWizardOnlyPlus, &SettingsStore::WriteWizardOnlyPlus},
-        {L"RetailMode", &SettingsStore::ReadRetailMode, &SettingsStore::WriteRetailMode},
-        {L"UserSwitching", &SettingsStore::ReadUserSwitching, &SettingsStore::WriteUserSwitching},
-        {L"JobLogging", &SettingsStore::ReadJobLogging, &SettingsStore::WriteJobLogging},
-        {L"AlwaysHomeZ", &SettingsStore::ReadAlwaysHomeZ, &SettingsStore::WriteAlwaysHomeZ},
-        {L"DeleteAfterRun", &SettingsStore::ReadDeleteAfterRun, &SettingsStore::WriteDeleteAfterRun},
-        {L"PollForFiles", &SettingsStore::ReadPollForFiles, &SettingsStore::WritePollForFiles},
-        {L"Lang", &SettingsStore::ReadLang, nullptr},
-    };
-    for (const Row& row : rows) {
-        CAPTURE(row.key);
-        ResetSettingsFolders(PrimaryFolderExists | FallbackFolderExists);
-        WriteFileBytes(PrimaryIni(), Settings(ToUtf8(row.key) + "=42\r\n"));
-        DWORD value = 0;
-        (SettingsStore().*row.read)(value);
-        CHECK(value == 42);
-
-        if (row.write != nullptr) {
-            (SettingsStore().*row.write)(17);
-            CHECK(ProfileText(PrimaryIni(), L"SETTINGS", row.key) == L"17");
-            CHECK(ProfileText(FallbackIni(), L"SETTINGS", row.key) == L"17");
-        }
-    }
-    ResetSettingsFolders(NoFolders);
-}
-
 TEST_CASE("a write stores unsigned decimal text in both files")
 {
     struct Row {
