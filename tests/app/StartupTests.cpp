@@ -1,6 +1,7 @@
 #include <doctest/doctest.h>
 
 #include "app/Startup.h"
+#include "resource.h"
 #include "support/Files.h"
 #include "support/Program.h"
 #include "support/Text.h"
@@ -53,11 +54,21 @@ TEST_CASE("the program under each Windows version Wine can report")
     for (const Row& row : rows) {
         CAPTURE(ToUtf8(row.version));
         if (!row.supported) {
-            // The refusal: one message with an Ok button, then exit code -1.
+            // The refusal in the skinned box: its caption, two lines of text,
+            // one Ok and an icon; then exit code -1.
             ProgramRun program(row.version);
             REQUIRE(program.Started());
             HWND box = program.WaitForDialog();
             REQUIRE(box != nullptr);
+            CHECK(WindowText(box) == L"Cannot Install");
+            HWND text = GetDlgItem(box, IDC_MESSAGE_TEXT);  // none in the platform's box
+            REQUIRE(text != nullptr);
+            RECT textRect = {};
+            GetWindowRect(text, &textRect);
+            CHECK(textRect.bottom - textRect.top > 40);
+            CHECK(WindowText(GetDlgItem(box, IDOK)) == L"Ok");
+            CHECK_FALSE(IsWindowVisible(GetDlgItem(box, IDCANCEL)));
+            CHECK(IsWindowVisible(GetDlgItem(box, IDC_MESSAGE_ICON)));
             ClickControl(box, IDOK);
             CHECK(program.WaitForExit() == static_cast<DWORD>(-1));
             continue;
