@@ -3,63 +3,62 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/Files.h"
 #include "support/Program.h"
 
-// The three settings files as a test lays them out; an empty text means no
-// file. Only the folders named in `folders` exist.
+// The three settings files as a test lays them out (an empty text: no file),
+// in the folders named by `folders`. PrepareFiles clears the folders and writes them.
 struct SettingsFiles {
-    SettingsFiles(std::string primaryText = "", std::string fallbackText = "", std::string jobLogText = "",
-                  unsigned existingFolders = AllFolders)
-        : primary(primaryText), fallback(fallbackText), jobLog(jobLogText), folders(existingFolders)
-    {
-    }
-
-    std::string primary;
-    std::string fallback;
-    std::string jobLog;
-    unsigned folders;
+    std::string primary = "", fallback = "", jobLog = "";
+    unsigned folders = AllFolders;
 };
-
-// Clears the settings folders and writes the files.
 void PrepareFiles(const SettingsFiles& files);
 
 // "[SETTINGS]\r\n" + lines, and "[Settings]\r\n" + lines.
 std::string SharedFile(const std::string& lines);
 std::string JobLogFile(const std::string& lines);
 
+// Checks "Key=value Key=value" against both shared files, then the job-log file.
+void CheckSaved(const std::string& shared, const std::string& jobLog = "");
+
+// Neither folder-less file landed where the profile functions put relative names.
+void CheckNoStrayFiles();
+
 // The real program's settings dialog, driven from outside as a user would.
 // The constructor starts the program and waits for the dialog (REQUIRE).
-class SettingsRun {
-public:
+struct SettingsRun {
     SettingsRun();
-
-    HWND Dialog() const { return dialog; }
-    bool Checked(int id) const { return IsControlChecked(dialog, id); }
-    bool Enabled(int id) const { return IsControlEnabled(dialog, id); }
-    std::wstring Text(int id) const { return WindowText(GetDlgItem(dialog, id)); }
-    // Clicks an enabled box (a user cannot click a disabled one).
-    void Click(int id);
-
-    // Every box and help text in one line, in groups:
-    //   1051 1053 1058 1059 | 1052 | 1054 1055 1056 1057 | 1076 1077 1060 1073 | 1062 |
-    //   1063 1064 1065 1066 1067 1068 1069 1070 1074 1071 1072
+    // Clicks enabled boxes in turn (a user cannot click a disabled one).
+    void Click(const std::vector<int>& ids);
+    // Every box and help text, in groups:
+    //   1051 1053 1058 1059 | 1052 | 1054-1057 | 1076 1077 1060 1073 | 1062 | 1063-1070 1074 1071 1072
     // A box shows X (checked) or . (unchecked) while enabled, x or - while
     // disabled; a help text shows T while enabled, t while disabled.
     std::string States() const;
-
-    // The ways to end the dialog; each waits for the exit code.
-    DWORD PressOk();
-    DWORD PressCancel();
-    DWORD PressEscape();
-    DWORD CloseFromSystemMenu();
-    DWORD SendCloseZero();
+    // Clicks Ok or Cancel and waits for the exit code.
+    DWORD Press(int button);
 
     ProgramRun program;
-
-private:
-    DWORD EndWith(int buttonId);
-
     HWND dialog = nullptr;
 };
+
+// The control panel played by the test: a hidden top-level window of class
+// "DUZAZODI" on this thread, logging every WM_COMMAND and WM_CLOSE while the
+// thread pumps (ProgramRun's waits pump). One that restarts replaces its
+// window by a new one when the command comes.
+struct PanelRecorder {
+    explicit PanelRecorder(bool restartsOnCommand = false);
+    ~PanelRecorder();
+    PanelRecorder(const PanelRecorder&) = delete;
+    void Open();
+
+    std::string log;  // "COMMAND(2,0) CLOSE(0,0)"; empty when nothing came
+    const bool restarts;
+    HWND window = nullptr;
+};
+
+// Runs chattr with `flags` on the Unix file or folder that Wine maps `path` to.
+void Chattr(const std::string& flags, const std::wstring& path);
+bool Writable(const std::wstring& path);
