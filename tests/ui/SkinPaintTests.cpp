@@ -67,11 +67,9 @@ TEST_CASE("each combination of state, hovering and action paints the button's fa
         {true, ODS_FOCUS, ODA_FOCUS, 0, Blank(300, 32)},
         {true, 0, ODA_SELECT, 0, Blank(300, 32)},
     };
-    for (const Row& row : rows) {
-        CAPTURE(row.isBar);
-        CAPTURE(row.state);
-        CAPTURE(row.action);
-        CAPTURE(row.hovering);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        CAPTURE(i);
+        const Row& row = rows[i];
         dialog.okButton.hovering = bar.hovering = row.hovering;
         CHECK(PaintOnce(row.isBar ? dialog.PaintBar() : dialog.PaintButton(),
                         row.isBar ? bar.window : dialog.okButton.window, row.look.width, row.look.height,

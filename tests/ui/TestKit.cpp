@@ -144,7 +144,7 @@ bool SkinnedDialog::Open(int x, int y, int w, int h)
     SetWindowPos(window, HWND_TOP, x, y, w, h, SWP_NOACTIVATE);
     SetWindowPos(titleBar.window, nullptr, 0, 0, w, 32, SWP_NOZORDER);
     SetWindowPos(okButton.window, nullptr, 20, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(cancelButton.window, nullptr, 150, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(GetDlgItem(window, IDCANCEL), nullptr, 150, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     return true;
@@ -157,14 +157,12 @@ INT_PTR SkinnedDialog::OnInitDialog(WPARAM, LPARAM)
     titleBar.SetPressedSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
     titleBar.SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
     titleBar.SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    for (SkinButton* button : {&okButton, &cancelButton}) {
-        button->Attach(window, button == &okButton ? IDOK : IDCANCEL);
-        button->normalFace = IDB_BUTTON_NORMAL;
-        button->pressedFace = IDB_BUTTON_PRESSED;
-        button->hoverFace = IDB_BUTTON_HOVER;
-        button->disabledFace = IDB_BUTTON_DISABLED;
-        button->SizeToFace();
-    }
+    okButton.Attach(window, IDOK);
+    okButton.normalFace = IDB_BUTTON_NORMAL;
+    okButton.pressedFace = IDB_BUTTON_PRESSED;
+    okButton.hoverFace = IDB_BUTTON_HOVER;
+    okButton.disabledFace = IDB_BUTTON_DISABLED;
+    okButton.SizeToFace();
     return 1;
 }
 
@@ -174,8 +172,6 @@ INT_PTR SkinnedDialog::OnDrawItem(UINT controlId, const DRAWITEMSTRUCT* item)
         titleBar.DrawItem(item);
     else if (controlId == IDOK)
         okButton.DrawItem(item);
-    else if (controlId == IDCANCEL)
-        cancelButton.DrawItem(item);
     else
         return frame.DrawItem(controlId, item);
     return 1;

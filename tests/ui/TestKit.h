@@ -77,8 +77,8 @@ Image PaintOnce(const Painter& paint, HWND control, int w, int h, UINT action, U
 int FreeGdiHandleSlots();
 
 // The message box template made modeless through the framework's binding, without its text
-// controls: the title bar (every look the same slices) and both buttons skinned like the message
-// box's, the buttons as big as their faces.
+// controls; the title bar (every look the same slices) and Ok skinned like the message box's,
+// Ok as big as its face, Cancel a plain owner-drawn button.
 class SkinnedDialog : public Dlg {
 public:
     ~SkinnedDialog() override { DestroyWindow(window); }
