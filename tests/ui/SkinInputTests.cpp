@@ -9,10 +9,12 @@
 #include "resource.h"
 #include "support/Program.h"
 #include "support/Text.h"
-#include "ui/Pixels.h"
-#include "ui/SkinnedDialog.h"
+#include "ui/TestKit.h"
 
 namespace {
+// Off every test dialog, in a corner where no centred dialog of a later test can be.
+const POINT Away = {1270, 1015};
+
 POINT Centre(HWND window)
 {
     RECT rect;
@@ -20,195 +22,96 @@ POINT Centre(HWND window)
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-// Moves the cursor to `screen` through the system's input queue, as a mouse
-// would, and lets the resulting WM_MOUSEMOVE arrive.
+// Moves the real cursor through the system's input queue, as a mouse would.
 void MoveMouse(POINT screen)
 {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65535, width - 1);
-    input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
     PumpMessages(60);
-}
-
-void ClickTwice()
-{
-    INPUT inputs[4] = {};
-    for (int i = 0; i < 4; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    }
-    SendInput(4, inputs, sizeof(INPUT));
-    PumpMessages(100);
 }
 
 // Sends WM_MOUSEMOVE to `control` with the cursor at `screen`.
 void MouseMoveMessage(HWND control, POINT screen)
 {
     SetCursorPos(screen.x, screen.y);
-    POINT client = screen;
-    ScreenToClient(control, &client);
-    SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    ScreenToClient(control, &screen);
+    SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(screen.x, screen.y));
 }
 
-bool Invalidated(HWND window)
-{
-    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
-}
-
-// Records the messages that reach the control's own procedure: installed
-// below the skin's subclass, it sees what the skin passes on.
+// Installed below the skin's subclass: records the mouse buttons and erasures the skin passes on.
 struct Recorder {
-    struct Entry {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-    std::vector<Entry> entries;
+    std::vector<MSG> seen;
+    HWND control;
 
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR data)
+    Recorder(SkinControl& skin, HWND dialog, int id) : control(skin.window)
     {
-        Recorder* self = reinterpret_cast<Recorder*>(data);
+        RemoveWindowSubclass(control, SkinControl::SubclassProc, 0);
+        SetWindowSubclass(control, Proc, 7, reinterpret_cast<DWORD_PTR>(this));
+        skin.Attach(dialog, id);
+    }
+    ~Recorder() { RemoveWindowSubclass(control, Proc, 7); }
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+    {
         if ((message >= WM_LBUTTONDOWN && message <= WM_LBUTTONDBLCLK) || message == WM_ERASEBKGND)
-            self->entries.push_back({message, wParam, lParam});
+            reinterpret_cast<Recorder*>(self)->seen.push_back({window, message, wParam, lParam, 0, {}});
         return DefSubclassProc(window, message, wParam, lParam);
     }
-    std::vector<UINT> Messages() const
-    {
-        std::vector<UINT> messages;
-        for (const Entry& entry : entries)
-            messages.push_back(entry.message);
-        return messages;
-    }
 };
-
-// Puts the recorder under the skin's subclass of `control`.
-void RecordBelowSkin(SkinControl& skin, HWND dialog, int id, Recorder& recorder)
-{
-    RemoveWindowSubclass(skin.window, SkinControl::SubclassProc, 0);
-    SetWindowSubclass(skin.window, Recorder::Proc, 7, reinterpret_cast<DWORD_PTR>(&recorder));
-    skin.Attach(dialog, id);
 }
 
-// Off every test dialog, and in a corner where no centred dialog of a later
-// test on the same display can be.
-const POINT Away = {1270, 1015};
-}
-
-TEST_CASE("hovering: the capture is taken over the button and released outside, each change repainting without erasing")
+TEST_CASE("hovering takes the capture and shows the hover look; leaving releases it; neither erases")
 {
     SkinnedDialog dialog;
     REQUIRE(dialog.Open(100, 100, 300, 160));
-    SkinButton& button = dialog.okButton;
-    Recorder recorder;
-    RecordBelowSkin(button, dialog.window, IDOK, recorder);
-    MoveMouse(Away);
-    PumpMessages(50);
-    REQUIRE(button.hovering == 0);
-    const Image normal = BitmapPixels(IDB_BUTTON_NORMAL);
-    const Image hover = BitmapPixels(IDB_BUTTON_HOVER);
-
-    // Idle -> hovering: capture, hover face.
-    MoveMouse(Centre(button.window));
-    CHECK(GetCapture() == button.window);
-    CHECK(button.hovering == 1);
-    CHECK(CaptureWindow(button.window) == hover);
-
-    // Inside again: nothing changes, nothing is invalidated.
-    POINT inside = Centre(button.window);
-    inside.x += 20;
-    MoveMouse(inside);
-    CHECK(GetCapture() == button.window);
-    CHECK(button.hovering == 1);
-
-    // Outside: capture released, normal face.
-    MoveMouse(Away);
-    CHECK(GetCapture() == nullptr);
-    CHECK(button.hovering == 0);
-    CHECK(CaptureWindow(button.window) == normal);
-
-    // Capture lost while hovering leaves a stale flag; the next move over the
-    // button takes the capture again.
-    MoveMouse(Centre(button.window));
-    REQUIRE(GetCapture() == button.window);
-    ReleaseCapture();
-    CHECK(button.hovering == 1);
-    MoveMouse(inside);
-    CHECK(GetCapture() == button.window);
-    CHECK(button.hovering == 1);
-    MoveMouse(Away);
-    CHECK(GetCapture() == nullptr);
-
-    // The repaints never erased the background.
-    for (UINT message : recorder.Messages())
-        CHECK(message != WM_ERASEBKGND);
-}
-
-TEST_CASE("each change of hovering invalidates the control without erasing; a move inside does not")
-{
-    SkinnedDialog dialog;
-    REQUIRE(dialog.Open(100, 100, 300, 160));
-    SkinHeader& bar = dialog.titleBar;
-    Recorder recorder;
-    RecordBelowSkin(bar, dialog.window, IDC_TITLE_BAR, recorder);
-    PumpMessages(50);
-    REQUIRE(!Invalidated(bar.window));
-
+    dialog.titleBar.SetHoverSlices(IDB_TITLE_RIGHT, IDB_TITLE_LEFT, IDB_TITLE_MIDDLE, 0);
     struct Row {
-        POINT cursor;
-        bool capture;
-        int hovering;
-        bool invalidated;
+        SkinControl& skin;
+        int id;
+        Image normal, hover;
     };
-    const POINT centre = Centre(bar.window);
     const Row rows[] = {
-        {centre,                       true,  1, true},
-        {{centre.x + 30, centre.y},    true,  1, false},
-        {Away,                         false, 0, true},
+        {dialog.okButton, IDOK, BitmapPixels(IDB_BUTTON_NORMAL), BitmapPixels(IDB_BUTTON_HOVER)},
+        {dialog.titleBar, IDC_TITLE_BAR, ExpectedBar(300, IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE),
+         ExpectedBar(300, IDB_TITLE_RIGHT, IDB_TITLE_LEFT, IDB_TITLE_MIDDLE)},
     };
     for (const Row& row : rows) {
-        CAPTURE(row.cursor.x);
-        MouseMoveMessage(bar.window, row.cursor);
-        CHECK((GetCapture() == bar.window) == row.capture);
-        CHECK(bar.hovering == row.hovering);
-        CHECK(Invalidated(bar.window) == row.invalidated);
-        UpdateWindow(bar.window);
+        CAPTURE(row.id);
+        Recorder recorder(row.skin, dialog.window, row.id);
+        HWND control = row.skin.window;
+        MoveMouse(Away);
+        REQUIRE(row.skin.hovering == 0);
+        MoveMouse(Centre(control));
+        CHECK(GetCapture() == control);
+        CHECK(row.skin.hovering == 1);
+        CHECK(CaptureWindow(control) == row.hover);
+        MoveMouse({Centre(control).x + 20, Centre(control).y});
+        CHECK(GetCapture() == control);
+        MoveMouse(Away);
+        CHECK(GetCapture() == nullptr);
+        CHECK(row.skin.hovering == 0);
+        CHECK(CaptureWindow(control) == row.normal);
+        // A capture lost while hovering leaves the flag; the next move takes it again.
+        MoveMouse(Centre(control));
+        ReleaseCapture();
+        MoveMouse({Centre(control).x + 20, Centre(control).y});
+        CHECK(GetCapture() == control);
+        MoveMouse(Away);
+        CHECK(GetCapture() == nullptr);
+        CHECK(recorder.seen.empty());
     }
-    for (UINT message : recorder.Messages())
-        CHECK(message != WM_ERASEBKGND);
 }
 
-TEST_CASE("the title bar shows its hover look while the mouse is over it")
-{
-    SkinnedDialog dialog;
-    REQUIRE(dialog.Open(100, 100, 300, 160));
-    SkinHeader& bar = dialog.titleBar;
-    bar.SetHoverSlices(IDB_TITLE_RIGHT, IDB_TITLE_LEFT, IDB_TITLE_MIDDLE, 0);
-    MoveMouse(Away);
-    const Image left = BitmapPixels(IDB_TITLE_LEFT);
-    const Image right = BitmapPixels(IDB_TITLE_RIGHT);
-    CHECK(CaptureWindow(bar.window).Crop(0, 0, 16, 32) == left);
-    MoveMouse(Centre(bar.window));
-    CHECK(bar.hovering == 1);
-    CHECK(CaptureWindow(bar.window).Crop(0, 0, 16, 32) == right);
-    MoveMouse(Away);
-    CHECK(bar.hovering == 0);
-    CHECK(CaptureWindow(bar.window).Crop(0, 0, 16, 32) == left);
-}
-
-TEST_CASE("the button takes the focus only from a window whose class name is exactly \"BUTTON\"")
+TEST_CASE("hovering takes the focus only from a window whose class name is exactly \"BUTTON\"")
 {
     SkinnedDialog dialog;
     REQUIRE(dialog.Open(100, 100, 300, 160));
     SkinButton& button = dialog.okButton;
-
-    // A class of this module named "BUTTON" in capitals. While it exists it
-    // hides the system's "Button" from this module, so it lives only here.
+    // A class of this module named "BUTTON" in capitals: while it exists it hides the system's
+    // "Button" from this module.
     WNDCLASSW upper = {};
     upper.lpfnWndProc = DefWindowProcW;
     upper.hInstance = GetModuleHandleW(nullptr);
@@ -216,78 +119,48 @@ TEST_CASE("the button takes the focus only from a window whose class name is exa
     REQUIRE(RegisterClassW(&upper) != 0);
     HWND capitals = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 0, 40, 10, 10, dialog.window,
                                     nullptr, upper.hInstance, nullptr);
-    REQUIRE(capitals != nullptr);
     REQUIRE(ClassName(capitals) == L"BUTTON");
-    REQUIRE(ClassName(dialog.cancelButton.window) == L"Button");
-    HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 0, 60, 10, 10, dialog.window,
-                                nullptr, upper.hInstance, nullptr);
-
-    struct Row {
-        std::string focused;
-        HWND focus;
-        HWND focusAfter;
-    };
-    const Row rows[] = {
-        {"BUTTON", capitals, button.window},
-        {"Button", dialog.cancelButton.window, dialog.cancelButton.window},
-        {"Edit", edit, edit},
-        {"nothing", nullptr, nullptr},
-    };
-    for (const Row& row : rows) {
-        CAPTURE(row.focused);
-        ReleaseCapture();  // idle
-        button.hovering = 0;
-        SetFocus(row.focus);
-        REQUIRE(GetFocus() == row.focus);
+    HWND cancel = GetDlgItem(dialog.window, IDCANCEL);
+    REQUIRE(ClassName(cancel) == L"Button");
+    // Where the focus is, and where it must be once the mouse is over the button.
+    const std::pair<HWND, HWND> rows[] = {
+        {capitals, button.window}, {cancel, cancel}, {nullptr, nullptr}};
+    for (const auto& row : rows) {
+        CAPTURE(ClassName(row.first));
+        ReleaseCapture();
+        SetFocus(row.first);
         MouseMoveMessage(button.window, Centre(button.window));
         CHECK(GetCapture() == button.window);
-        CHECK(button.hovering == 1);
-        CHECK(GetFocus() == row.focusAfter);
+        CHECK(GetFocus() == row.second);
     }
     ReleaseCapture();
     DestroyWindow(capitals);
-    DestroyWindow(edit);
     CHECK(UnregisterClassW(L"BUTTON", upper.hInstance));
 }
 
-TEST_CASE("a double-click reaches the button as exactly one more WM_LBUTTONDOWN")
+TEST_CASE("a real double-click reaches the button as two presses, two releases and two clicks")
 {
     SkinnedDialog dialog;
     REQUIRE(dialog.Open(100, 100, 300, 160));
-    SkinButton& button = dialog.okButton;
-    Recorder recorder;
-    RecordBelowSkin(button, dialog.window, IDOK, recorder);
-
-    SUBCASE("the message itself: answered 0, one WM_LBUTTONDOWN posted with its key state and position")
-    {
-        const WPARAM keys = MK_LBUTTON | MK_SHIFT;
-        const LPARAM position = MAKELPARAM(17, 9);
-        CHECK(SendMessageW(button.window, WM_LBUTTONDBLCLK, keys, position) == 0);
-        CHECK(recorder.entries.empty());
-        MSG posted;
-        // (Mouse moves of the real pointer may be queued too; only the button
-        // messages count.)
-        REQUIRE(PeekMessageW(&posted, button.window, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_REMOVE));
-        CHECK(posted.message == WM_LBUTTONDOWN);
-        CHECK(posted.wParam == keys);
-        CHECK(posted.lParam == position);
-        CHECK(!PeekMessageW(&posted, button.window, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_REMOVE));
-        ReleaseCapture();
+    Recorder recorder(dialog.okButton, dialog.window, IDOK);
+    MoveMouse(Centre(dialog.okButton.window));
+    recorder.seen.clear();
+    INPUT clicks[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     }
-    SUBCASE("two real clicks: two presses, two releases, two clicks reported")
-    {
-        MoveMouse(Centre(button.window));
-        recorder.entries.clear();
-        dialog.commands.clear();
-        ClickTwice();
-        const std::vector<UINT> expected = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP};
-        CHECK(recorder.Messages() == expected);
-        if (recorder.entries.size() == 4)
-            CHECK(recorder.entries[2].lParam == recorder.entries[0].lParam);
-        const std::vector<WPARAM> clicks = {MAKEWPARAM(IDOK, BN_CLICKED), MAKEWPARAM(IDOK, BN_CLICKED)};
-        CHECK(dialog.commands == clicks);
-        MoveMouse(Away);
+    SendInput(4, clicks, sizeof(INPUT));
+    PumpMessages(100);
+    REQUIRE(recorder.seen.size() == 4);
+    for (int i = 0; i < 4; ++i) {
+        CAPTURE(i);
+        CHECK(recorder.seen[i].message == (i % 2 == 0 ? WM_LBUTTONDOWN : WM_LBUTTONUP));
+        CHECK(recorder.seen[i].wParam == recorder.seen[i % 2].wParam);
+        CHECK(recorder.seen[i].lParam == recorder.seen[0].lParam);
     }
+    CHECK(dialog.commands == std::vector<WPARAM>(2, MAKEWPARAM(IDOK, BN_CLICKED)));
+    MoveMouse(Away);
 }
 
 TEST_CASE("the cursor is inside on every edge of the window rectangle, the right and bottom ones included")
@@ -297,33 +170,23 @@ TEST_CASE("the cursor is inside on every edge of the window rectangle, the right
     SkinButton& button = dialog.okButton;
     RECT r;
     GetWindowRect(button.window, &r);
-    struct Row {
-        POINT cursor;
-        bool inside;
+    const std::pair<POINT, bool> rows[] = {
+        {{r.left, r.top}, true},      {{r.right, r.bottom}, true},      {{r.left - 1, r.top}, false},
+        {{r.left, r.top - 1}, false}, {{r.right + 1, r.bottom}, false}, {{r.right, r.bottom + 1}, false},
     };
-    const Row rows[] = {
-        {{r.left, r.top}, true},
-        {{r.right, r.bottom}, true},
-        {{r.right, r.top}, true},
-        {{r.left, r.bottom}, true},
-        {{r.left - 1, r.top}, false},
-        {{r.left, r.top - 1}, false},
-        {{r.right + 1, r.bottom}, false},
-        {{r.right, r.bottom + 1}, false},
-        {{r.right + 1, r.bottom + 1}, false},
-    };
-    for (const Row& row : rows) {
-        CAPTURE(row.cursor.x);
-        CAPTURE(row.cursor.y);
-        // Hovering with the capture, then a move to the point: the capture is
-        // kept exactly when the point counts as inside.
+    for (const auto& row : rows) {
+        const POINT cursor = row.first;
+        const bool inside = row.second;
+        CAPTURE(cursor.x);
+        CAPTURE(cursor.y);
+        // Hovering, then a move to the point: the capture stays exactly when the point is inside.
         MouseMoveMessage(button.window, Centre(button.window));
         REQUIRE(GetCapture() == button.window);
-        SetCursorPos(row.cursor.x, row.cursor.y);
-        CHECK(button.IsCursorInside() == row.inside);
-        MouseMoveMessage(button.window, row.cursor);
-        CHECK((GetCapture() == button.window) == row.inside);
-        CHECK(button.hovering == (row.inside ? 1 : 0));
+        SetCursorPos(cursor.x, cursor.y);
+        CHECK(button.IsCursorInside() == inside);
+        MouseMoveMessage(button.window, cursor);
+        CHECK((GetCapture() == button.window) == inside);
+        CHECK(button.hovering == (inside ? 1 : 0));
     }
     MouseMoveMessage(button.window, Away);
 }
