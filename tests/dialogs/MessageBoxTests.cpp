@@ -11,7 +11,7 @@
 #include "support/Files.h"
 #include "support/Program.h"
 #include "support/Text.h"
-#include "ui/Pixels.h"
+#include "ui/TestKit.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/framework/Colors.h"
 #include "ui/framework/SharedBrushes.h"
@@ -75,9 +75,9 @@ std::vector<bool> Ink(const Image& image)
 Image Drawn(const wchar_t* text, int width, int height, UINT format)
 {
     Canvas canvas(width, height);
-    canvas.Fill(RGB(255, 255, 255));
-    SelectObject(canvas.Dc(), GetStockObject(SYSTEM_FONT));
     RECT rect = {0, 0, width, height};
+    FillRect(canvas.Dc(), &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SelectObject(canvas.Dc(), GetStockObject(SYSTEM_FONT));
     DrawTextW(canvas.Dc(), text, -1, &rect, format);
     return canvas.Pixels();
 }
