@@ -153,10 +153,7 @@ bool SkinnedDialog::Open(int x, int y, int w, int h)
 INT_PTR SkinnedDialog::OnInitDialog(WPARAM, LPARAM)
 {
     titleBar.Attach(window, IDC_TITLE_BAR);
-    titleBar.SetNormalSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    titleBar.SetPressedSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    titleBar.SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    titleBar.SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
+    titleBar.UseSkinSlices();
     okButton.Attach(window, IDOK);
     okButton.normalFace = IDB_BUTTON_NORMAL;
     okButton.pressedFace = IDB_BUTTON_PRESSED;

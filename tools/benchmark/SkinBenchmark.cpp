@@ -28,10 +28,7 @@ public:
     INT_PTR OnInitDialog(WPARAM, LPARAM) override
     {
         titleBar.Attach(window, IDC_TITLE_BAR);
-        titleBar.SetNormalSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-        titleBar.SetPressedSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-        titleBar.SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-        titleBar.SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
+        titleBar.UseSkinSlices();
         titleBar.SetCaption(IDS_SETTINGS_TITLE, L" 1.7");
         okButton.Attach(window, IDOK);
         okButton.SetCaption(IDS_OK, L"");

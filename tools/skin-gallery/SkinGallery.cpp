@@ -30,10 +30,7 @@ public:
     {
         SetWindowPos(window, nullptr, 60, 60, Width, Height, SWP_NOZORDER);
         titleBar.Attach(window, IDC_TITLE_BAR);
-        titleBar.SetNormalSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-        titleBar.SetPressedSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-        titleBar.SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-        titleBar.SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
+        titleBar.UseSkinSlices();
         titleBar.SetCaption(IDS_SETTINGS_TITLE, L" 1.7");
         SetWindowPos(titleBar.window, nullptr, 0, 0, Width, 20, SWP_NOZORDER);
         titleBar.SizeToSlices();

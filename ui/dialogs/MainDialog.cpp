@@ -83,10 +83,7 @@ void SendToPanel(HWND panel, UINT message, WPARAM wParam)
 INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
 {
     titleBar.Attach(window, IDC_TITLE_BAR);
-    titleBar.SetNormalSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    titleBar.SetPressedSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    titleBar.SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    titleBar.SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
+    titleBar.UseSkinSlices();
     titleBar.SetCaption(IDS_SETTINGS_TITLE, TitleSuffix);
     // The template's title is empty and the dialog shows no caption bar;
     // the taskbar and Alt+Tab list the window by this text.

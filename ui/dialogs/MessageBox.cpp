@@ -85,10 +85,7 @@ void MessageBox::AttachControls()
     panel = GetDlgItem(window, IDC_MESSAGE_PANEL);
     iconControl = GetDlgItem(window, IDC_MESSAGE_ICON);
 
-    titleBar.SetNormalSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    titleBar.SetPressedSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    titleBar.SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
-    titleBar.SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
+    titleBar.UseSkinSlices();
     titleBar.caption = messageCaption;
     // The template's title is empty and the box has no caption bar: the
     // window text only names the box in the taskbar, Alt+Tab and to tools.

@@ -1,5 +1,6 @@
 #include "ui/skin/SkinHeader.h"
 
+#include "resource.h"
 #include "ui/framework/Gdi.h"
 
 void SkinHeader::SetSlices(Look look, UINT leftCapId, UINT rightCapId, UINT middleTileId,
@@ -35,6 +36,14 @@ void SkinHeader::SetHoverSlices(UINT leftCapId, UINT rightCapId, UINT middleTile
 void SkinHeader::SetDisabledSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId)
 {
     SetSlices(Disabled, leftCapId, rightCapId, middleTileId, leftInnerId);
+}
+
+void SkinHeader::UseSkinSlices()
+{
+    SetNormalSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
+    SetPressedSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
+    SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
+    SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_TITLE_MIDDLE, 0);
 }
 
 void SkinHeader::SizeToSlices()

@@ -13,6 +13,10 @@ public:
     void SetPressedSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId);
     void SetHoverSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId);
     void SetDisabledSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId);
+    // Every look gets the skin's one slice set (1020, 1021, 1022, no inner
+    // piece), through the four setters in the order normal, pressed, hover,
+    // disabled.
+    void UseSkinSlices();
     // Gives the bar the height of the normal left cap, keeping its width.
     void SizeToSlices();
     void DrawItem(const DRAWITEMSTRUCT* item);
