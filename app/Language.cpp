@@ -1,6 +1,6 @@
 #include "app/Language.h"
 
-#include <vector>
+#include <cstdlib>
 
 #include "settings/SettingsStore.h"
 
@@ -60,7 +60,10 @@ void SetTextFromStringId(HWND window, UINT id, int maxLength)
 {
     if (maxLength < 0)
         maxLength = 0;
-    std::vector<wchar_t> text(static_cast<size_t>(maxLength) + 1, L'\0');
-    LoadLocalizedString(id, text.data(), maxLength + 1);
-    SetWindowTextW(window, text.data());
+    wchar_t* text = static_cast<wchar_t*>(std::calloc(static_cast<size_t>(maxLength) + 1, sizeof(wchar_t)));
+    if (text == nullptr)
+        std::abort();
+    LoadLocalizedString(id, text, maxLength + 1);
+    SetWindowTextW(window, text);
+    std::free(text);
 }
