@@ -60,7 +60,9 @@ void SetTextFromStringId(HWND window, UINT id, int maxLength)
 {
     if (maxLength < 0)
         maxLength = 0;
-    wchar_t* text = static_cast<wchar_t*>(std::calloc(static_cast<size_t>(maxLength) + 1, sizeof(wchar_t)));
+    const size_t capacity = static_cast<size_t>(maxLength) + 1;
+    auto* text = static_cast<wchar_t*>(std::calloc(capacity, sizeof(wchar_t)));
+    // Out of memory ends the program, as an uncaught bad_alloc did.
     if (text == nullptr)
         std::abort();
     LoadLocalizedString(id, text, maxLength + 1);
