@@ -1,6 +1,6 @@
 #include "app/Language.h"
 
-#include <vector>
+#include <cstdlib>
 
 #include "settings/SettingsStore.h"
 
@@ -60,7 +60,12 @@ void SetTextFromStringId(HWND window, UINT id, int maxLength)
 {
     if (maxLength < 0)
         maxLength = 0;
-    std::vector<wchar_t> text(static_cast<size_t>(maxLength) + 1, L'\0');
-    LoadLocalizedString(id, text.data(), maxLength + 1);
-    SetWindowTextW(window, text.data());
+    const size_t capacity = static_cast<size_t>(maxLength) + 1;
+    auto* text = static_cast<wchar_t*>(std::calloc(capacity, sizeof(wchar_t)));
+    // Out of memory ends the program, as an uncaught bad_alloc did.
+    if (text == nullptr)
+        std::abort();
+    LoadLocalizedString(id, text, maxLength + 1);
+    SetWindowTextW(window, text);
+    std::free(text);
 }

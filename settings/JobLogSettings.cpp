@@ -6,7 +6,7 @@ namespace {
 const wchar_t Section[] = L"Settings";
 
 // Without a path there is no file: reads keep their defaults.
-int ReadIniInt(const wchar_t* key, int defaultValue, const std::wstring& filePath)
+int ReadIniInt(const wchar_t* key, int defaultValue, const WideString& filePath)
 {
     if (filePath.empty())
         return defaultValue;
@@ -14,25 +14,25 @@ int ReadIniInt(const wchar_t* key, int defaultValue, const std::wstring& filePat
 }
 }
 
-bool JobLogSettings::GetJobLogFolder(std::wstring& folder)
+bool JobLogSettings::GetJobLogFolder(WideString& folder)
 {
     wchar_t appData[MAX_PATH] = {};
     if (!SettingsStore::GetCommonAppDataFolder(appData, MAX_PATH))
         return false;
-    folder = std::wstring(appData) + L"\\VEVEVU";
+    folder = WideString(appData) + L"\\VEVEVU";
     return true;
 }
 
-std::wstring JobLogSettings::GetJobLogFilePath()
+WideString JobLogSettings::GetJobLogFilePath()
 {
-    std::wstring path;
+    WideString path;
     if (GetJobLogFolder(path))
         path += L"\\JobInfo.ini";
     return path;
 }
 
 BOOL JobLogSettings::WriteIniInt(const wchar_t* section, const wchar_t* key, int value,
-                                 const std::wstring& filePath)
+                                 const WideString& filePath)
 {
     if (filePath.empty())
         return FALSE;
@@ -43,7 +43,7 @@ BOOL JobLogSettings::WriteIniInt(const wchar_t* section, const wchar_t* key, int
 
 void JobLogSettings::LoadJobLogFlags(JobLogFlags& flags)
 {
-    const std::wstring path = GetJobLogFilePath();
+    const WideString path = GetJobLogFilePath();
     flags.LogStart = ReadIniInt(L"LogStart", 1, path);
     flags.LogComplete = ReadIniInt(L"LogComplete", 1, path);
     flags.LogPause = ReadIniInt(L"LogPause", 0, path);
@@ -59,7 +59,7 @@ void JobLogSettings::LoadJobLogFlags(JobLogFlags& flags)
 
 void JobLogSettings::SaveJobLogFlags(const JobLogFlags& flags)
 {
-    const std::wstring path = GetJobLogFilePath();
+    const WideString path = GetJobLogFilePath();
     WriteIniInt(Section, L"LogStart", flags.LogStart, path);
     WriteIniInt(Section, L"LogComplete", flags.LogComplete, path);
     WriteIniInt(Section, L"LogPause", flags.LogPause, path);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "app/WideString.h"
 
 // The job-event flags; the initial values are those a missing file yields.
 struct JobLogFlags {
@@ -24,11 +24,11 @@ struct JobLogFlags {
 class JobLogSettings {
 public:
     // False leaves `folder` as it was.
-    static bool GetJobLogFolder(std::wstring& folder);
+    static bool GetJobLogFolder(WideString& folder);
     // Empty when the application-data folder is unavailable.
-    static std::wstring GetJobLogFilePath();
+    static WideString GetJobLogFilePath();
     static BOOL WriteIniInt(const wchar_t* section, const wchar_t* key, int value,
-                            const std::wstring& filePath);
+                            const WideString& filePath);
 
     static void LoadJobLogFlags(JobLogFlags& flags);
     static void SaveJobLogFlags(const JobLogFlags& flags);

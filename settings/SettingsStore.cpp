@@ -3,8 +3,8 @@
 #include <shlobj.h>
 
 namespace {
-std::wstring primaryPath;
-std::wstring fallbackPath;
+WideString primaryPath;
+WideString fallbackPath;
 
 const wchar_t Section[] = L"SETTINGS";
 const wchar_t FileName[] = L"DRZINFO.INI";
@@ -30,34 +30,34 @@ void SettingsStore::BuildPaths()
     wchar_t folder[MAX_PATH] = {};
     if (!GetCommonAppDataFolder(folder, MAX_PATH))
         return;
-    primaryPath = std::wstring(folder) + L"\\RIDERE\\" + FileName;
-    fallbackPath = std::wstring(folder) + L"\\DAZIRE\\" + FileName;
+    primaryPath = WideString(folder) + L"\\RIDERE\\" + FileName;
+    fallbackPath = WideString(folder) + L"\\DAZIRE\\" + FileName;
 }
 
-void SettingsStore::ReadValue(const std::wstring& key, DWORD& value)
+void SettingsStore::ReadValue(const wchar_t* key, DWORD& value)
 {
     BuildPaths();
     // Without a folder there are no files: the caller's default stands.
     if (primaryPath.empty())
         return;
-    const UINT primary = GetPrivateProfileIntW(Section, key.c_str(), static_cast<INT>(Sentinel),
+    const UINT primary = GetPrivateProfileIntW(Section, key, static_cast<INT>(Sentinel),
                                                primaryPath.c_str());
     if (primary != Sentinel) {
         value = primary;
         return;
     }
-    value = GetPrivateProfileIntW(Section, key.c_str(), static_cast<INT>(value), fallbackPath.c_str());
+    value = GetPrivateProfileIntW(Section, key, static_cast<INT>(value), fallbackPath.c_str());
 }
 
-int SettingsStore::WriteValue(const std::wstring& key, DWORD value)
+int SettingsStore::WriteValue(const wchar_t* key, DWORD value)
 {
     BuildPaths();
     if (primaryPath.empty())
         return 0;
     wchar_t text[32];
     wsprintfW(text, L"%u", value);
-    WritePrivateProfileStringW(Section, key.c_str(), text, primaryPath.c_str());
-    return WritePrivateProfileStringW(Section, key.c_str(), text, fallbackPath.c_str());
+    WritePrivateProfileStringW(Section, key, text, primaryPath.c_str());
+    return WritePrivateProfileStringW(Section, key, text, fallbackPath.c_str());
 }
 
 void SettingsStore::ReadWizardOnly(DWORD& value) { ReadValue(L"WizardOnly", value); }

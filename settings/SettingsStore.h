@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "app/WideString.h"
 
 // Access to the shared engraver settings, section "SETTINGS" of
 // "DRZINFO.INI" in a primary and a fallback folder under the machine-wide
@@ -15,9 +15,9 @@ public:
     static bool GetCommonAppDataFolder(wchar_t* buffer, int maxLength);
 
     // `value` holds the caller's default on entry and the result on return.
-    void ReadValue(const std::wstring& key, DWORD& value);
+    void ReadValue(const wchar_t* key, DWORD& value);
     // Returns the result of the fallback write.
-    int WriteValue(const std::wstring& key, DWORD value);
+    int WriteValue(const wchar_t* key, DWORD value);
 
     void ReadWizardOnly(DWORD& value);
     void WriteWizardOnly(DWORD value);

@@ -86,6 +86,6 @@ TEST_CASE("the job-logging folder is never created")
     ResetSettingsFolders(PrimaryFolderExists | FallbackFolderExists);
     JobLogSettings::SaveJobLogFlags(JobLogFlags());
     CHECK_FALSE(FolderExists(JobLogFolder()));
-    CHECK(JobLogSettings::GetJobLogFilePath() == JobLogIni());
+    CHECK(JobLogSettings::GetJobLogFilePath() == JobLogIni().c_str());
     ResetSettingsFolders(NoFolders);
 }

@@ -161,7 +161,7 @@ TEST_CASE("SetCaption: at most 127 characters drawn, 32 in the window text, the 
     for (const UINT id : ids) {
         CAPTURE(id);
         button.SetCaption(id, id == 0 ? L"xyz" : L" 1.7");
-        CHECK(button.caption == longText.substr(0, 127) + L" 1.7");
+        CHECK(button.caption == (longText.substr(0, 127) + L" 1.7").c_str());
         CHECK(WindowText(button.window) == longText.substr(0, 32) + L" 1.7");
     }
 }

@@ -25,13 +25,13 @@ void SkinControl::SetCaption(UINT id, const wchar_t* suffix)
 
     wchar_t text[128];
     LoadLocalizedString(id, text, 128);
-    caption = std::wstring(text) + suffix;
+    caption = WideString(text) + suffix;
 
     // The window text takes at most 32 characters of the localized text but
     // always the whole suffix, so a version suffix is never cut off.
     wchar_t shortText[33];
     LoadLocalizedString(id, shortText, 33);
-    const std::wstring windowText = std::wstring(shortText) + suffix;
+    const WideString windowText = WideString(shortText) + suffix;
     SetWindowTextW(window, windowText.c_str());
 }
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "app/WideString.h"
 
 // What the skinned button and title bar share: the bound control, its
 // caption and colours, hover tracking through a window subclass, and the
@@ -32,7 +32,7 @@ public:
 
     HWND window = nullptr;
     HINSTANCE instance = nullptr;
-    std::wstring caption;
+    WideString caption;
     int hovering = 0;
     POINT captionOffset = {0, 0};
     POINT pressedCaptionOffset = {2, 2};
