@@ -56,8 +56,30 @@ int SettingsStore::WriteValue(const std::wstring& key, DWORD value)
         return 0;
     wchar_t text[32];
     wsprintfW(text, L"%u", value);
-    WritePrivateProfileStringW(Section, key.c_str(), text, primaryPath.c_str());
-    return WritePrivateProfileStringW(Section, key.c_str(), text, fallbackPath.c_str());
+    if (!WritePrivateProfileStringW(Section, key.c_str(), text, primaryPath.c_str()) && primaryError == 0)
+        primaryError = LastWriteError();
+    const BOOL written = WritePrivateProfileStringW(Section, key.c_str(), text, fallbackPath.c_str());
+    if (!written && fallbackError == 0)
+        fallbackError = LastWriteError();
+    return written;
+}
+
+std::wstring SettingsStore::PrimaryFile()
+{
+    BuildPaths();
+    return primaryPath;
+}
+
+std::wstring SettingsStore::FallbackFile()
+{
+    BuildPaths();
+    return fallbackPath;
+}
+
+DWORD LastWriteError()
+{
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_WRITE_FAULT;
 }
 
 void SettingsStore::ReadWizardOnly(DWORD& value) { ReadValue(L"WizardOnly", value); }
