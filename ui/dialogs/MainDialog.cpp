@@ -83,7 +83,9 @@ void AddSaveFailure(std::wstring& list, const std::wstring& path, DWORD error)
     wchar_t* reason = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
-    std::wstring text = reason ? reason : L"Error " + std::to_wstring(error) + L".";
+    wchar_t code[32];
+    wsprintfW(code, L"Error %lu.", error);
+    std::wstring text = reason ? reason : code;
     LocalFree(reason);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r'))
         text.pop_back();
