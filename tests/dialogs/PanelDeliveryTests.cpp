@@ -69,8 +69,8 @@ TEST_CASE("the panel gets every message once and in order, and Ok waits for it 5
     const struct {
         const char* name;
         const wchar_t* switches;
-        const char* received;
-        const char* beforeExit;  // what the panel has when the program exits
+        std::string received;
+        std::string beforeExit;  // what the panel has when the program exits
     } rows[] = {
         {"a panel that answers at once", L"", "COMMAND sent CLOSE sent", "COMMAND sent CLOSE sent"},
         {"a panel hung at Ok that recovers after the program exited", L"/hang 14", "COMMAND sent CLOSE posted", ""},
