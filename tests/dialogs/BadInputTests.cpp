@@ -101,7 +101,7 @@ TEST_CASE("bad files: garbage, very long lines, UTF-16, negative and huge number
     ResetSettingsFolders(NoFolders);
 }
 
-TEST_CASE("read-only files are read, left as they are by Ok, and the other files are still written")
+TEST_CASE("read-only files are read, left as they are by Ok, named in one box, and the other files are still written")
 {
     const SettingsFiles files = {SharedFile("RetailMode=5\r\nUserSwitching=0\r\n"), "", JobLogFile("LogPause=1\r\n")};
     PrepareFiles(files);
@@ -115,7 +115,20 @@ TEST_CASE("read-only files are read, left as they are by Ok, and the other files
         SettingsRun run;
         CHECK(run.States() == "-t-t X X.X. .... . xxx-xxxxxx-");
         run.Click({IDC_RETAIL_MODE, IDC_USER_SWITCHING});
-        CHECK(run.Press(IDOK) == 0);
+        ClickControl(run.dialog, IDOK);
+        HWND box = nullptr;
+        for (int i = 0; i < 200 && (box = FindWindowW(L"#32770", L"Cannot Save Settings")) == nullptr; ++i)
+            PumpMessages(50);
+        REQUIRE(box != nullptr);
+        const std::wstring text = WindowText(GetDlgItem(box, IDC_MESSAGE_TEXT));
+        CHECK(text.find(PrimaryIni()) != std::wstring::npos);
+        CHECK(text.find(JobLogIni()) != std::wstring::npos);
+        CHECK(text.find(FallbackIni()) == std::wstring::npos);
+        CHECK(IsWindowVisible(GetDlgItem(box, IDC_MESSAGE_ICON)));
+        // Every write came before the box.
+        CHECK(ProfileText(FallbackIni(), L"SETTINGS", L"UserSwitching") == L"1");
+        ClickControl(box, IDOK);
+        CHECK(run.program.WaitForExit() == 0);
     }
     CHECK(ReadFileBytes(PrimaryIni()) == files.primary);
     CHECK(ReadFileBytes(JobLogIni()) == files.jobLog);

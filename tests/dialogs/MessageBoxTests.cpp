@@ -315,3 +315,23 @@ TEST_CASE("the box fits its height to its text, keeping its middle, and paints i
         });
     }
 }
+
+TEST_CASE("a template 102 without the text area shows unsized, where the dialog manager put it")
+{
+    HMODULE foreign = LoadLibraryW(L"foreign_box.dll");
+    REQUIRE(foreign != nullptr);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, foreign, nullptr);
+    HWND plain = CreateDialogParamW(foreign, MAKEINTRESOURCEW(IDD_MESSAGEBOX), owner, PlainDialogProc, 0);
+    RECT expected = {};
+    GetWindowRect(plain, &expected);
+    DestroyWindow(plain);
+    const int answer = ShowDriven(owner, L"Some text.", L"Box Caption", MB_OK, {[&](HWND box) {
+        RECT now = {};
+        GetWindowRect(box, &now);
+        CHECK(EqualRect(&now, &expected));
+        ClickControl(box, IDOK);
+    }});
+    CHECK(answer == IDOK);
+    DestroyWindow(owner);
+    FreeLibrary(foreign);
+}

@@ -52,25 +52,3 @@ TEST_CASE("after every save the panel gets the command, and the close request ex
     }
     ResetSettingsFolders(NoFolders);
 }
-
-TEST_CASE("a hung control panel cannot keep the program from ending")
-{
-    PrepareFiles({});
-    // This thread owns the panel and stops handling messages: that is the hang.
-    PanelRecorder panel;
-    SettingsRun run;
-    // A close-set change, so that both messages wait for the panel.
-    run.Click({IDC_POLL_FOR_FILES});
-    const DWORD start = GetTickCount();
-    ClickControl(run.dialog, IDOK);
-    // Each message waits 5 seconds at the most; a minute means it never gave up.
-    while (run.program.Running() && GetTickCount() - start < 60000)
-        Sleep(100);
-    const DWORD elapsed = GetTickCount() - start;
-    MESSAGE("Ok to exit with a hung panel: " << elapsed << " ms");
-    CHECK(run.program.WaitForExit(1000) == 0);
-    CHECK(elapsed < 30000);
-    // The save came first.
-    CheckSaved("PollForFiles=1");
-    ResetSettingsFolders(NoFolders);
-}
