@@ -40,7 +40,7 @@ int RunApplication(HINSTANCE instance)
     // id 0, which counts as unsupported.
     OSVERSIONINFOW version = {};
     version.dwOSVersionInfoSize = sizeof version;
-    static_assert(sizeof(OSVERSIONINFOW) == 276, "the plain version record");
+    static_assert(sizeof version == 276, "the plain version record");
     GetVersionExW(&version);
 
     if (IsSupportedVersion(version)) {

@@ -2,6 +2,8 @@
 
 #include "settings/SettingsStore.h"
 
+#include <utility>
+
 namespace {
 const wchar_t Section[] = L"Settings";
 
@@ -57,18 +59,25 @@ void JobLogSettings::LoadJobLogFlags(JobLogFlags& flags)
     flags.LogSerialNum = ReadIniInt(L"LogSerialNum", 0, path);
 }
 
-void JobLogSettings::SaveJobLogFlags(const JobLogFlags& flags)
+DWORD JobLogSettings::SaveJobLogFlags(const JobLogFlags& flags)
 {
     const WideString path = GetJobLogFilePath();
-    WriteIniInt(Section, L"LogStart", flags.LogStart, path);
-    WriteIniInt(Section, L"LogComplete", flags.LogComplete, path);
-    WriteIniInt(Section, L"LogPause", flags.LogPause, path);
-    WriteIniInt(Section, L"LogResume", flags.LogResume, path);
-    WriteIniInt(Section, L"LogError", flags.LogError, path);
-    WriteIniInt(Section, L"LogJobName", flags.LogJobName, path);
-    WriteIniInt(Section, L"LogDate", flags.LogDate, path);
-    WriteIniInt(Section, L"LogTime", flags.LogTime, path);
-    WriteIniInt(Section, L"LogDuration", flags.LogDuration, path);
-    WriteIniInt(Section, L"LogUser", flags.LogUser, path);
-    WriteIniInt(Section, L"LogSerialNum", flags.LogSerialNum, path);
+    const std::pair<const wchar_t*, int> values[] = {
+        {L"LogStart", flags.LogStart},
+        {L"LogComplete", flags.LogComplete},
+        {L"LogPause", flags.LogPause},
+        {L"LogResume", flags.LogResume},
+        {L"LogError", flags.LogError},
+        {L"LogJobName", flags.LogJobName},
+        {L"LogDate", flags.LogDate},
+        {L"LogTime", flags.LogTime},
+        {L"LogDuration", flags.LogDuration},
+        {L"LogUser", flags.LogUser},
+        {L"LogSerialNum", flags.LogSerialNum},
+    };
+    DWORD error = 0;
+    for (const auto& value : values)
+        if (!WriteIniInt(Section, value.first, value.second, path) && error == 0)
+            error = LastWriteError();
+    return error;
 }

@@ -31,5 +31,6 @@ public:
                             const WideString& filePath);
 
     static void LoadJobLogFlags(JobLogFlags& flags);
-    static void SaveJobLogFlags(const JobLogFlags& flags);
+    // Returns why the first write failed (LastWriteError), or 0 when all went in.
+    static DWORD SaveJobLogFlags(const JobLogFlags& flags);
 };

@@ -56,8 +56,30 @@ int SettingsStore::WriteValue(const wchar_t* key, DWORD value)
         return 0;
     wchar_t text[32];
     wsprintfW(text, L"%u", value);
-    WritePrivateProfileStringW(Section, key, text, primaryPath.c_str());
-    return WritePrivateProfileStringW(Section, key, text, fallbackPath.c_str());
+    if (!WritePrivateProfileStringW(Section, key, text, primaryPath.c_str()) && primaryError == 0)
+        primaryError = LastWriteError();
+    const BOOL written = WritePrivateProfileStringW(Section, key, text, fallbackPath.c_str());
+    if (!written && fallbackError == 0)
+        fallbackError = LastWriteError();
+    return written;
+}
+
+WideString SettingsStore::PrimaryFile()
+{
+    BuildPaths();
+    return primaryPath;
+}
+
+WideString SettingsStore::FallbackFile()
+{
+    BuildPaths();
+    return fallbackPath;
+}
+
+DWORD LastWriteError()
+{
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_WRITE_FAULT;
 }
 
 void SettingsStore::ReadWizardOnly(DWORD& value) { ReadValue(L"WizardOnly", value); }

@@ -7,7 +7,7 @@
 // Access to the shared engraver settings, section "SETTINGS" of
 // "DRZINFO.INI" in a primary and a fallback folder under the machine-wide
 // application-data folder. Reads prefer the primary file; writes go to both.
-// Instances hold nothing: make one for each access.
+// Instances hold only what their writes failed with: make one for each access.
 class SettingsStore {
 public:
     // The machine-wide application-data folder, cut to `maxLength`
@@ -18,6 +18,9 @@ public:
     void ReadValue(const wchar_t* key, DWORD& value);
     // Returns the result of the fallback write.
     int WriteValue(const wchar_t* key, DWORD value);
+    // The two files' paths; empty when the application-data folder is unavailable.
+    static WideString PrimaryFile();
+    static WideString FallbackFile();
 
     void ReadWizardOnly(DWORD& value);
     void WriteWizardOnly(DWORD value);
@@ -38,6 +41,14 @@ public:
     // Nothing writes the language.
     void ReadLang(DWORD& value);
 
+    // Why the first write to each file through this instance failed; 0 while none did.
+    DWORD primaryError = 0;
+    DWORD fallbackError = 0;
+
 private:
     static void BuildPaths();
 };
+
+// The reason a profile write just failed, as GetLastError tells it; never 0,
+// so that 0 can stand for success.
+DWORD LastWriteError();

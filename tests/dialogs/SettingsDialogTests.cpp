@@ -4,6 +4,7 @@
 
 #include "dialogs/SettingsDriver.h"
 #include "resource.h"
+#include "support/Text.h"
 
 // States() groups, for reading the rows below:
 //   manual+help | retail | restrictions | delete poll switching homeZ | datalogging | log boxes
@@ -144,6 +145,47 @@ TEST_CASE("Cancel, Escape and the system's close write nothing and tell the pane
         CHECK(ReadFileBytes(JobLogIni()) == files.jobLog);
         CHECK(panel.log.empty());
     }
+    ResetSettingsFolders(NoFolders);
+}
+
+TEST_CASE("files that cannot be written are read, left alone, and named in one box after every write; exit 0")
+{
+    const SettingsFiles files = {SharedFile("RetailMode=5\r\nUserSwitching=0\r\n"), "", JobLogFile("LogPause=1\r\n")};
+    PrepareFiles(files);
+    FlushProfileCache();
+    // As root, Wine writes a read-only file anyway: only the immutable flag stops it.
+    const std::wstring locked[] = {PrimaryIni(), JobLogIni()};
+    for (const std::wstring& path : locked)
+        Chattr("+i", path);
+    for (int i = 0; i < 50 && (Writable(locked[0]) || Writable(locked[1])); ++i)
+        Sleep(100);  // the Unix command may not be done yet
+    if (Writable(locked[0]) || Writable(locked[1])) {
+        MESSAGE("skipped: this machine does not let a file be made unwritable");
+    } else {
+        SettingsRun run;
+        CHECK(run.States() == "-t-t X X.X. .... . xxx-xxxxxx-");
+        run.Click({IDC_RETAIL_MODE, IDC_USER_SWITCHING});
+        ClickControl(run.dialog, IDOK);
+        HWND box = nullptr;
+        for (int i = 0; i < 200 && (box = FindWindowW(L"#32770", L"Cannot Save Settings")) == nullptr; ++i)
+            PumpMessages(50);
+        REQUIRE(box != nullptr);
+        const std::wstring text = WindowText(GetDlgItem(box, IDC_MESSAGE_TEXT));
+        CHECK(text.find(PrimaryIni() + L"\r\nAccess denied.") != std::wstring::npos);
+        CHECK(text.find(JobLogIni()) != std::wstring::npos);
+        CHECK(text.find(FallbackIni()) == std::wstring::npos);
+        CHECK(IsWindowVisible(GetDlgItem(box, IDC_MESSAGE_ICON)));
+        CHECK(ProfileText(FallbackIni(), L"SETTINGS", L"UserSwitching") == L"1");  // written before the box
+        ClickControl(box, IDOK);
+        CHECK(run.program.WaitForExit() == 0);
+    }
+    for (const std::wstring& path : locked)
+        Chattr("-i", path);
+    for (int i = 0; i < 50 && !(Writable(locked[0]) && Writable(locked[1])); ++i)
+        Sleep(100);
+    CHECK(ReadFileBytes(PrimaryIni()) == files.primary);
+    CHECK(ReadFileBytes(JobLogIni()) == files.jobLog);
+    CHECK(ProfileText(FallbackIni(), L"SETTINGS", L"RetailMode") == L"0");
     ResetSettingsFolders(NoFolders);
 }
 

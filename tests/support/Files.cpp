@@ -18,74 +18,50 @@ std::wstring PrimaryIni() { return PrimaryFolder() + L"\\DRZINFO.INI"; }
 std::wstring FallbackIni() { return FallbackFolder() + L"\\DRZINFO.INI"; }
 std::wstring JobLogIni() { return JobLogFolder() + L"\\JobInfo.ini"; }
 
-void FlushProfileCache()
-{
-    // The documented way to flush the profile cache: all arguments null.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr);
-}
+// The documented way to flush the profile cache: all arguments null.
+void FlushProfileCache() { WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr); }
 
 void DeleteFolderTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = path + L"\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteFolderTree(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &entry)) {
+        const std::wstring name = entry.cFileName, child = path + L"\\" + name;
+        if (name == L"." || name == L"..")
+            continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            DeleteFolderTree(child);
+        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(child.c_str());
     }
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
     RemoveDirectoryW(path.c_str());
 }
 
 void ResetSettingsFolders(unsigned folders)
 {
     FlushProfileCache();
-    const struct {
-        unsigned flag;
-        std::wstring path;
-    } all[] = {
-        {PrimaryFolderExists, PrimaryFolder()},
-        {FallbackFolderExists, FallbackFolder()},
-        {JobLogFolderExists, JobLogFolder()},
-    };
-    for (const auto& folder : all) {
-        DeleteFolderTree(folder.path);
-        if (folders & folder.flag)
-            CreateDirectoryW(folder.path.c_str(), nullptr);
+    const std::wstring paths[] = {PrimaryFolder(), FallbackFolder(), JobLogFolder()};
+    for (unsigned i = 0; i < 3; ++i) {
+        DeleteFolderTree(paths[i]);
+        if (folders & (1u << i))
+            CreateDirectoryW(paths[i].c_str(), nullptr);
     }
 }
 
-bool FileExists(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+static DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+bool FileExists(const std::wstring& p) { return Attributes(p) != INVALID_FILE_ATTRIBUTES && !(Attributes(p) & FILE_ATTRIBUTE_DIRECTORY); }
+bool FolderExists(const std::wstring& p) { return Attributes(p) != INVALID_FILE_ATTRIBUTES && (Attributes(p) & FILE_ATTRIBUTE_DIRECTORY); }
 
 std::string ReadFileBytes(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
     std::string bytes;
     char chunk[4096];
     DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
         bytes.append(chunk, read);
     CloseHandle(file);
     return bytes;
@@ -95,8 +71,6 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
     FlushProfileCache();
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
@@ -106,7 +80,6 @@ std::wstring ProfileText(const std::wstring& path, const std::wstring& section, 
 {
     FlushProfileCache();
     std::vector<wchar_t> text(4096);
-    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"<absent>", text.data(),
-                             static_cast<DWORD>(text.size()), path.c_str());
+    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"<absent>", text.data(), 4096, path.c_str());
     return text.data();
 }

@@ -1,38 +1,34 @@
 #include "support/Program.h"
 
+#include <cstring>
 #include <vector>
 
 std::wstring ProgramPath()
 {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    // build\tests\name.exe -> build\KrvAdvanced.exe
-    for (int i = 0; i < 2; ++i)
-        path.erase(path.find_last_of(L'\\'));
-    return path + L"\\KrvAdvanced.exe";
+    std::wstring path = self;  // build\tests\name.exe -> build\KrvAdvanced.exe
+    path.erase(path.find_last_of(L'\\'));
+    return path.erase(path.find_last_of(L'\\')) + L"\\KrvAdvanced.exe";
 }
 
 void SetWindowsVersion(const wchar_t* exeName, const wchar_t* version)
 {
-    const std::wstring keyPath = std::wstring(L"Software\\Wine\\AppDefaults\\") + exeName;
-    if (version == nullptr) {
-        RegDeleteKeyW(HKEY_CURRENT_USER, keyPath.c_str());
-        return;
+    const std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") + exeName;
+    HKEY handle = nullptr;
+    if (version == nullptr)
+        RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+    else if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                             nullptr) == ERROR_SUCCESS) {
+        RegSetValueExW(handle, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                       static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
+        RegCloseKey(handle);
     }
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                   static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
 }
 
 void PumpMessages(DWORD milliseconds)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
+    for (const DWORD start = GetTickCount();;) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
@@ -52,18 +48,18 @@ ProgramRun::ProgramRun(const wchar_t* windowsVersion)
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
         process = PROCESS_INFORMATION();
 }
 
 ProgramRun::~ProgramRun()
 {
+    if (Running()) {
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
     if (process.hProcess != nullptr) {
-        if (Running()) {
-            TerminateProcess(process.hProcess, 99);
-            WaitForSingleObject(process.hProcess, 5000);
-        }
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -77,105 +73,61 @@ bool ProgramRun::Running() const
 
 HWND ProgramRun::WaitForDialog(DWORD timeoutMs)
 {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs && Running(); PumpMessages(50))
         if (HWND dialog = FindProcessDialog(process.dwProcessId))
             return dialog;
-        if (!Running())
-            return nullptr;
-        PumpMessages(50);
-    }
     return nullptr;
 }
 
 DWORD ProgramRun::WaitForExit(DWORD timeoutMs)
 {
-    if (process.hProcess == nullptr)
-        return STILL_ACTIVE;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs)
-            return STILL_ACTIVE;
-        const DWORD wait = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, timeoutMs - elapsed,
-                                                     QS_ALLINPUT);
-        if (wait == WAIT_OBJECT_0)
-            break;
-        PumpMessages(0);
-    }
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &code);
+    for (const DWORD start = GetTickCount(); Running() && GetTickCount() - start < timeoutMs;)
+        PumpMessages(20);
+    if (process.hProcess != nullptr && !Running())
+        GetExitCodeProcess(process.hProcess, &code);
     return code;
-}
-
-namespace {
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
-{
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->pid && IsWindowVisible(window) && ClassName(window) == L"#32770") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 }
 
 HWND FindProcessDialog(DWORD pid)
 {
-    DialogSearch search = {pid, nullptr};
-    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window;
+         window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
 }
 
-void ClickControl(HWND dialog, int id)
+static DWORD_PTR Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
+    return result;
 }
 
-bool IsControlChecked(HWND dialog, int id)
-{
-    DWORD_PTR state = 0;
-    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &state);
-    return state == BST_CHECKED;
-}
-
-bool IsControlEnabled(HWND dialog, int id)
-{
-    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
+void ClickControl(HWND dialog, int id) { Send(GetDlgItem(dialog, id), BM_CLICK); }
+bool IsControlChecked(HWND dialog, int id) { return Send(GetDlgItem(dialog, id), BM_GETCHECK) == BST_CHECKED; }
+bool IsControlEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+void SystemClose(HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 void PressKey(HWND dialog, UINT virtualKey)
 {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    HWND target = dialog;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus != nullptr)
-        target = info.hwndFocus;
-    const UINT scanCode = MapVirtualKeyW(virtualKey, 0);
-    PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | (scanCode << 16));
-    PostMessageW(target, WM_KEYUP, virtualKey, 1 | (scanCode << 16) | 0xC0000000u);
-}
-
-void SystemClose(HWND dialog)
-{
-    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    HWND target = GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus
+                      ? info.hwndFocus : dialog;
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, 0)) << 16;
+    PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | scan);
+    PostMessageW(target, WM_KEYUP, virtualKey, 1 | scan | 0xC0000000u);
 }
 
 std::wstring WindowText(HWND window)
 {
     std::vector<wchar_t> text(4096);
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
-                        5000, &copied);
-    return std::wstring(text.data(), copied);
+    return std::wstring(text.data(), Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
 }
 
 std::wstring ClassName(HWND window)
@@ -183,4 +135,28 @@ std::wstring ClassName(HWND window)
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
     return name;
+}
+
+void* RedirectImport(const char* name, void* replacement)
+{
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; dll->Name != 0; ++dll) {
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
+                strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name, name) != 0)
+                continue;
+            DWORD access;
+            VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &access);
+            void* original = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof(void*), access, &access);
+            return original;
+        }
+    }
+    return nullptr;
 }

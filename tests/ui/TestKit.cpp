@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "resource.h"
+#include "support/Program.h"
+#include "support/Text.h"
 
 Image Image::Crop(int x, int y, int w, int h) const
 {
@@ -15,53 +17,9 @@ Image Image::Crop(int x, int y, int w, int h) const
     return part;
 }
 
-int Image::Count(COLORREF color) const
-{
-    return static_cast<int>(std::count(pixels.begin(), pixels.end(), color));
-}
-
-Image BitmapPixels(UINT id)
-{
-    HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
-    BITMAP info = {};
-    GetObjectW(bitmap, sizeof info, &info);
-    Canvas canvas(info.bmWidth, info.bmHeight);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(canvas.Dc(), 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    return canvas.Pixels();
-}
-
-Image CaptureWindow(HWND window)
-{
-    RECT r;
-    GetWindowRect(window, &r);
-    Canvas canvas(r.right - r.left, r.bottom - r.top);
-    HDC dc = GetWindowDC(window);
-    BitBlt(canvas.Dc(), 0, 0, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
-    return canvas.Pixels();
-}
-
-Image ExpectedBar(int w, UINT left, UINT right, UINT middle)
-{
-    const Image l = BitmapPixels(left), r = BitmapPixels(right), m = BitmapPixels(middle);
-    Image bar{w, 32, {}};
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < w; ++x)
-            bar.pixels.push_back(x <= 15       ? l.At(x, y)
-                                 : x >= w - 16 ? r.At(x - (w - 16), y)
-                                               : m.At(x % m.width, y % m.height));
-    return bar;
-}
-
 Canvas::Canvas(int w, int h) : width(w), height(h), dc(CreateCompatibleDC(nullptr))
 {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO info = {{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* memory = nullptr;
     bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
     bits = static_cast<DWORD*>(memory);
@@ -85,27 +43,70 @@ Image Canvas::Pixels() const
     return image;
 }
 
+// Copies w x h pixels of `source` at (x, y) onto a Canvas.
+static Image Copy(HDC source, int x, int y, int w, int h)
+{
+    Canvas canvas(w, h);
+    BitBlt(canvas.Dc(), 0, 0, w, h, source, x, y, SRCCOPY);
+    return canvas.Pixels();
+}
+
+Image BitmapPixels(UINT id)
+{
+    HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    BITMAP info = {};
+    GetObjectW(bitmap, sizeof info, &info);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const Image image = Copy(memory, 0, 0, info.bmWidth, info.bmHeight);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    return image;
+}
+
+Image CaptureWindow(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    HDC dc = GetWindowDC(window);
+    const Image image = Copy(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+    ReleaseDC(window, dc);
+    return image;
+}
+
+std::vector<bool> Ink(const Image& image)
+{
+    std::vector<bool> ink;
+    for (COLORREF pixel : image.pixels)
+        ink.push_back(pixel == 0);
+    return ink;
+}
+
+std::vector<bool> DrawnInk(const wchar_t* text, int width, int height, UINT format)
+{
+    Canvas canvas(width, height);
+    RECT rect = {0, 0, width, height};
+    SelectObject(canvas.Dc(), GetStockObject(SYSTEM_FONT));
+    DrawTextW(canvas.Dc(), text, -1, &rect, format);
+    return Ink(canvas.Pixels());
+}
+
+Image IconPixels(const wchar_t* icon, int w, int h, COLORREF background)
+{
+    Canvas canvas(w, h);
+    const RECT rect = {0, 0, w, h};
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(canvas.Dc(), &rect, brush);
+    DeleteObject(brush);
+    DrawIconEx(canvas.Dc(), 0, 0, LoadIconW(nullptr, icon), w, h, 0, nullptr, DI_NORMAL);
+    return canvas.Pixels();
+}
+
 Objects CurrentObjects(HDC dc)
 {
     return {GetCurrentObject(dc, OBJ_BITMAP), GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH),
             GetCurrentObject(dc, OBJ_FONT)};
-}
-
-ForeignSelection::ForeignSelection(HDC target)
-    : dc(target),
-      mine{nullptr, CreatePen(PS_DASH, 1, RGB(1, 2, 3)), CreateSolidBrush(RGB(4, 5, 6)),
-           CreateFontW(11, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma")}
-{
-    for (int i = 1; i < 4; ++i)
-        old[i] = SelectObject(dc, mine[i]);
-}
-
-ForeignSelection::~ForeignSelection()
-{
-    for (int i = 1; i < 4; ++i) {
-        SelectObject(dc, old[i]);
-        DeleteObject(mine[i]);
-    }
 }
 
 DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
@@ -116,17 +117,22 @@ DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, 
 Image PaintOnce(const Painter& paint, HWND control, int w, int h, UINT action, UINT state)
 {
     Canvas canvas(w, h);
-    ForeignSelection selection(canvas.Dc());
+    const HGDIOBJ mine[] = {CreatePen(PS_DASH, 1, RGB(1, 2, 3)), CreateSolidBrush(RGB(4, 5, 6)),
+                            CreateFontW(11, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma")};
+    HGDIOBJ old[3];
+    for (int i = 0; i < 3; ++i)
+        old[i] = SelectObject(canvas.Dc(), mine[i]);
     const Objects before = CurrentObjects(canvas.Dc());
     paint(DrawRequest(control, canvas.Dc(), {0, 0, w, h}, action, state));
     CHECK(CurrentObjects(canvas.Dc()) == before);
+    for (int i = 0; i < 3; ++i)
+        DeleteObject(SelectObject(canvas.Dc(), old[i]));
     return canvas.Pixels();
 }
 
 int FreeGdiHandleSlots()
 {
     std::vector<HRGN> regions;
-    regions.reserve(70000);
     while (HRGN region = CreateRectRgn(0, 0, 1, 1))
         regions.push_back(region);
     for (HRGN region : regions)
@@ -134,17 +140,50 @@ int FreeGdiHandleSlots()
     return static_cast<int>(regions.size());
 }
 
-bool SkinnedDialog::Open(int x, int y, int w, int h)
+namespace {
+struct {
+    std::vector<Step> steps;
+    size_t next;
+    HWND current;
+    DWORD since;
+} driver;
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = IsWindowVisible(GetActiveWindow()) ? GetActiveWindow() : nullptr;
+    if (dialog != nullptr && dialog != driver.current && driver.next < driver.steps.size()) {
+        driver.current = dialog;
+        driver.since = GetTickCount();
+        RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // steps read pixels
+        driver.steps[driver.next++](dialog);
+    } else if (dialog != nullptr && GetTickCount() - driver.since > 5000) {
+        FAIL_CHECK("a dialog stayed open: " << ToUtf8(WindowText(dialog)));  // it would hang the test
+        EndDialog(dialog, -2);
+    }
+}
+}
+
+void RunDriven(const std::function<void()>& show, std::vector<Step> steps)
+{
+    driver = {std::move(steps), 0, nullptr, GetTickCount()};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, Tick);
+    show();
+    KillTimer(nullptr, timer);
+    CHECK_MESSAGE(driver.next == driver.steps.size(), "fewer dialogs showed than expected");
+}
+
+bool SkinnedDialog::Open(int w)
 {
     if (CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr,
                            InitialDialogProc, reinterpret_cast<LPARAM>(this)) == nullptr)
         return false;
     for (int id : {IDC_MESSAGE_PANEL, IDC_MESSAGE_ICON, IDC_MESSAGE_TEXT})
         DestroyWindow(GetDlgItem(window, id));
-    SetWindowPos(window, HWND_TOP, x, y, w, h, SWP_NOACTIVATE);
+    SetWindowPos(window, HWND_TOP, 100, 100, w, 160, SWP_NOACTIVATE);
     SetWindowPos(titleBar.window, nullptr, 0, 0, w, 32, SWP_NOZORDER);
     SetWindowPos(okButton.window, nullptr, 20, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SetWindowPos(GetDlgItem(window, IDCANCEL), nullptr, 150, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    frame.Layout(window, titleBar);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     return true;
@@ -171,11 +210,5 @@ INT_PTR SkinnedDialog::OnDrawItem(UINT controlId, const DRAWITEMSTRUCT* item)
         okButton.DrawItem(item);
     else
         return frame.DrawItem(controlId, item);
-    return 1;
-}
-
-INT_PTR SkinnedDialog::OnCommand(WPARAM wParam, LPARAM)
-{
-    commands.push_back(wParam);
     return 1;
 }

@@ -1,9 +1,17 @@
 // A stand-in for the engraver control panel, for trying the settings utility
 // without the engraver software: a window of the panel's class "DUZAZODI"
 // that shows, and prints to standard output, every WM_COMMAND and WM_CLOSE
-// it receives. It stays open on WM_CLOSE so that the list can be read;
-// closing it from its title bar ends it.
+// it receives, and whether it came sent (the sender waiting for it) or
+// posted. It stays open on WM_CLOSE so that the list can be read; closing it
+// from its title bar ends it.
+//
+// Switches, to watch the utility cope with a panel that does not answer:
+//   /hang SECONDS          handle no message for SECONDS once the window shows
+//   /slow-command SECONDS  take SECONDS over each WM_COMMAND
+//   /close-on-command      go away on the first WM_COMMAND, as a panel that
+//                          restarts does
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -13,6 +21,19 @@ const wchar_t ClassName[] = L"DUZAZODI";
 const int ListId = 100;
 
 HWND list = nullptr;
+DWORD hangSeconds = 0;
+DWORD slowCommandSeconds = 0;
+bool closeOnCommand = false;
+
+const wchar_t* Delivery()
+{
+    switch (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) {
+    case ISMEX_NOSEND:   return L"posted";
+    case ISMEX_SEND:     return L"sent";
+    case ISMEX_NOTIFY:   return L"notify";
+    default:             return L"callback";
+    }
+}
 
 std::wstring Describe(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -24,9 +45,9 @@ std::wstring Describe(UINT message, WPARAM wParam, LPARAM lParam)
         meaning = wParam == 2 ? L"the settings were saved" : L"";
     else
         meaning = L"options that need a restart changed: a real panel would close now";
-    swprintf(line, 256, L"%02u:%02u:%02u  %ls  wParam=%lu  lParam=%ld  %ls%ls", now.wHour, now.wMinute, now.wSecond,
-             message == WM_COMMAND ? L"WM_COMMAND" : L"WM_CLOSE", static_cast<unsigned long>(wParam),
-             static_cast<long>(lParam), *meaning ? L"- " : L"", meaning);
+    swprintf(line, 256, L"%02u:%02u:%02u  %ls %ls  wParam=%lu  lParam=%ld  %ls%ls", now.wHour, now.wMinute,
+             now.wSecond, message == WM_COMMAND ? L"WM_COMMAND" : L"WM_CLOSE", Delivery(),
+             static_cast<unsigned long>(wParam), static_cast<long>(lParam), *meaning ? L"- " : L"", meaning);
     return line;
 }
 
@@ -64,6 +85,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         // The list box sends no notifications (no LBS_NOTIFY): every command is from outside.
         Report(Describe(message, wParam, lParam));
+        if (slowCommandSeconds != 0) {
+            Report(L"Taking " + std::to_wstring(slowCommandSeconds) + L" s over the command...");
+            Sleep(slowCommandSeconds * 1000);
+            Report(L"Done with the command.");
+        }
+        if (closeOnCommand) {
+            Report(L"Going away on the command.");
+            DestroyWindow(window);
+        }
         return 0;
     case WM_CLOSE:
         Report(Describe(message, wParam, lParam));
@@ -87,6 +117,20 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; arguments != nullptr && i < count; ++i) {
+        const std::wstring name = arguments[i];
+        const DWORD seconds = i + 1 < count ? wcstoul(arguments[i + 1], nullptr, 10) : 0;
+        if (name == L"/hang")
+            hangSeconds = seconds, ++i;
+        else if (name == L"/slow-command")
+            slowCommandSeconds = seconds, ++i;
+        else if (name == L"/close-on-command")
+            closeOnCommand = true;
+    }
+    LocalFree(arguments);
+
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
@@ -102,6 +146,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
         return 1;
     ShowWindow(window, show);
     Report(L"Control panel stand-in: waiting for the settings utility's messages (press Ok there).");
+    if (hangSeconds != 0) {
+        UpdateWindow(window);
+        Report(L"Hanging for " + std::to_wstring(hangSeconds) + L" s: no message is handled meanwhile.");
+        Sleep(hangSeconds * 1000);
+        Report(L"Answering again.");
+    }
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

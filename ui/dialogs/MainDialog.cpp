@@ -1,18 +1,23 @@
 #include "ui/dialogs/MainDialog.h"
 
+#include <cwchar>
+
 #include "app/Language.h"
 #include "app/Startup.h"
 #include "resource.h"
 #include "settings/SettingsStore.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/PanelNotifier.h"
 #include "ui/framework/Colors.h"
 #include "ui/framework/SharedBrushes.h"
 
 namespace {
 const wchar_t TitleSuffix[] = L" 1.7";
-const wchar_t PanelClass[] = L"DUZAZODI";
-// The panel is another program and may hang: neither message waits longer.
-const UINT PanelTimeoutMs = 5000;
-const WPARAM PanelCommand = 2;
+// The panel is another program and may hang: Ok waits for it no longer.
+const DWORD PanelWaitMs = 5000;
+// English whatever the language, like the unsupported-system message.
+const wchar_t SaveFailedText[] = L"Your settings could not be saved to these files:";
+const wchar_t SaveFailedCaption[] = L"Cannot Save Settings";
 
 // Texts are cut at these lengths.
 const int ShortBound = 32;
@@ -68,15 +73,32 @@ bool TakeBoxState(HWND box, DWORD& value)
     return changed;
 }
 
-HWND FindPanel()
+// Adds `path` and the system's reason to `list` when its write failed. A
+// missing folder belongs to a product that is not installed: nothing to say.
+void AddSaveFailure(WideString& list, const WideString& path, DWORD error)
 {
-    return FindWindowW(PanelClass, nullptr);
-}
-
-void SendToPanel(HWND panel, UINT message, WPARAM wParam)
-{
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(panel, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, PanelTimeoutMs, &answer);
+    if (error == 0 || path.empty())
+        return;
+    wchar_t folder[MAX_PATH];
+    lstrcpynW(folder, path.c_str(), MAX_PATH);
+    if (wchar_t* slash = std::wcsrchr(folder, L'\\'))
+        *slash = L'\0';
+    const DWORD attributes = GetFileAttributesW(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    wchar_t* reason = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    wchar_t code[32];
+    wsprintfW(code, L"Error %lu.", error);
+    wchar_t* text = reason != nullptr ? reason : code;
+    for (std::size_t end = std::wcslen(text); end > 0 && (text[end - 1] == L'\n' || text[end - 1] == L'\r'); --end)
+        text[end - 1] = L'\0';
+    list += L"\r\n\r\n";
+    list += path.c_str();
+    list += L"\r\n";
+    list += text;
+    LocalFree(reason);
 }
 }
 
@@ -238,6 +260,7 @@ INT_PTR MainDialog::OnCommand(WPARAM wParam, LPARAM)
 INT_PTR MainDialog::OnClose(WPARAM result)
 {
     if (result == IDOK) {
+        DWORD okTime = GetTickCount();
         SettingsStore store;
         WizardOnly = IsBoxChecked(manualRdmBox) ? 0 : 1;
         store.WriteWizardOnly(WizardOnly);
@@ -269,27 +292,23 @@ INT_PTR MainDialog::OnClose(WPARAM result)
         // Disabled log boxes keep their states, and those are saved too.
         for (int i = 0; i < LogFlagCount; ++i)
             logFlags.*LogFlags[i] = IsBoxChecked(logBoxes[i]);
-        JobLogSettings::SaveJobLogFlags(logFlags);
+        const DWORD jobLogError = JobLogSettings::SaveJobLogFlags(logFlags);
 
-        NotifyPanel();
-        if (panelCloseNeeded)
-            ClosePanel();
+        WideString failures;
+        AddSaveFailure(failures, SettingsStore::PrimaryFile(), store.primaryError);
+        AddSaveFailure(failures, SettingsStore::FallbackFile(), store.fallbackError);
+        AddSaveFailure(failures, JobLogSettings::GetJobLogFilePath(), jobLogError);
+        if (!failures.empty()) {
+            ShowMessageBox(window, (WideString(SaveFailedText) + failures.c_str()).c_str(), SaveFailedCaption, MB_OK | MB_ICONHAND);
+            // The time the user takes to read is no wait for the panel.
+            okTime = GetTickCount();
+        }
+        // Out of sight while the panel takes its time.
+        ShowWindow(window, SW_HIDE);
+        NotifyPanel(panelCloseNeeded, okTime + PanelWaitMs);
     }
     EndDialog(window, static_cast<INT_PTR>(result));
     return 0;
-}
-
-void MainDialog::NotifyPanel()
-{
-    if (HWND panel = FindPanel())
-        SendToPanel(panel, WM_COMMAND, PanelCommand);
-}
-
-void MainDialog::ClosePanel()
-{
-    // Looked up anew: a panel that went away after the command gets nothing.
-    if (HWND panel = FindPanel())
-        SendToPanel(panel, WM_CLOSE, 0);
 }
 
 INT_PTR MainDialog::OnCtlColorDlg(HDC, HWND)

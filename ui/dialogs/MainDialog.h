@@ -17,7 +17,8 @@ public:
     INT_PTR OnInitDialog(WPARAM focusControl, LPARAM initParam) override;
     // Runs for a click on any control, and for Escape (id 2).
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
-    // Runs for WM_CLOSE: 1 (Ok) saves and notifies the panel; anything else
+    // Runs for WM_CLOSE: 1 (Ok) saves, reports files it could not write,
+    // and notifies the panel; anything else
     // (2 for Cancel, 0 for the system's close) just ends the dialog.
     INT_PTR OnClose(WPARAM result) override;
     INT_PTR OnCtlColorDlg(HDC dc, HWND dialog) override;
@@ -35,11 +36,6 @@ public:
     void ApplyRetailRule();
     // The log boxes are enabled exactly while datalogging is on.
     void ApplyDataloggingRule();
-
-    // Tells the control panel that the settings were saved.
-    void NotifyPanel();
-    // Asks the control panel to close, after a change it cannot take running.
-    void ClosePanel();
 
     static const int RestrictionCount = 4;
     static const int LogFlagCount = 11;

@@ -96,11 +96,19 @@ void MessageBox::AttachControls()
 INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
 {
     AttachControls();
+    // Drawn by the box itself; the window text names it to screen readers and tools.
+    SetWindowTextW(textArea, messageText);
 
+    // A template 102 from another module may lack the text area; GetDC(null)
+    // would then measure on the screen into a rectangle nothing had filled.
+    if (textArea == nullptr) {
+        ApplyType();
+        return 1;
+    }
     HDC dc = GetDC(textArea);
     if (dc == nullptr)
         return 1;
-    RECT text;
+    RECT text = {};
     GetClientRect(textArea, &text);
     const int templateHeight = Height(text);
     // The DC holds the stock system font, which ApplyType gives the text

@@ -20,6 +20,9 @@ bool DrawLines(HDC dc, COLORREF color, const POINT (*lines)[2], int count)
     if (!pen)
         return false;
     SelectGuard select(dc, pen.Get());
+    // Else the lines would take whatever pen the DC holds.
+    if (!select.Selected())
+        return false;
     for (int i = 0; i < count; ++i) {
         MoveToEx(dc, lines[i][0].x, lines[i][0].y, nullptr);
         LineTo(dc, lines[i][1].x, lines[i][1].y);

@@ -46,6 +46,8 @@ void SkinButton::RenderFace(HDC target, const RECT& item, int dx, int dy, UINT f
     if (!image)
         return;
     SelectGuard select(memory.Get(), image.Get());
+    if (!select.Selected())
+        return;
 
     const RECT faceRect = {0, 0, faceWidth, faceHeight};
     DrawBitmap(memory.Get(), faceRect, face);

@@ -67,6 +67,9 @@ void SkinControl::DrawBitmap(HDC dc, const RECT& rect, UINT id) const
     if (!bitmap)
         return;
     SelectGuard select(memory.Get(), bitmap.Get());
+    // Else the copy would come from the memory DC's default 1x1 bitmap.
+    if (!select.Selected())
+        return;
     BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
            memory.Get(), 0, 0, SRCCOPY);
 }

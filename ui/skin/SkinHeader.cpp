@@ -102,6 +102,8 @@ void SkinHeader::PaintBar(HDC target, const RECT& item, int dx, int dy, UINT lef
     if (!image)
         return;
     SelectGuard select(memory.Get(), image.Get());
+    if (!select.Selected())
+        return;
 
     // Start from what is on screen, so that a slice that cannot be drawn
     // leaves the old pixels instead of garbage.
