@@ -47,22 +47,38 @@ void PrepareFiles(const SettingsFiles& files)
             WriteFileBytes(paths[i], *texts[i]);
 }
 
+namespace {
+const wchar_t* const SharedKeys[] = {L"WizardOnly",     L"WizardOnly++",  L"RetailMode",  L"PollForFiles",
+                                     L"DeleteAfterRun", L"UserSwitching", L"AlwaysHomeZ", L"JobLogging"};
+const char* const LogKeys[] = {"LogStart",   "LogComplete", "LogPause", "LogResume",   "LogError",    "LogJobName",
+                               "LogDate",    "LogTime",     "LogDuration", "LogUser",  "LogSerialNum"};
+}
+
 std::string SharedFile(const std::string& lines) { return "[SETTINGS]\r\n" + lines; }
+
+std::string JobLogDigits(const std::string& digits)
+{
+    std::string lines;
+    for (size_t i = 0; i < digits.size(); ++i)
+        lines += std::string(LogKeys[i]) + "=" + digits[i] + "\r\n";
+    return "[Settings]\r\n" + lines;
+}
+
 std::string JobLogFile(const std::string& lines) { return "[Settings]\r\n" + lines; }
 
-void CheckSaved(const std::string& shared, const std::string& jobLog)
+void CheckSaved(const std::string& shared, const std::string& logDigits)
 {
-    const std::wstring files[] = {PrimaryIni(), FallbackIni(), JobLogIni()};
-    for (int file = 0; file < 3; ++file) {
-        std::istringstream entries(file < 2 ? shared : jobLog);
-        for (std::string entry; entries >> entry;) {
-            CAPTURE(entry);
-            const size_t equals = entry.find('=');
-            const std::wstring key = FromUtf8(entry.substr(0, equals));
-            CHECK(ProfileText(files[file], file < 2 ? L"SETTINGS" : L"Settings", key) ==
-                  FromUtf8(entry.substr(equals + 1)));
+    for (const std::wstring& file : {PrimaryIni(), FallbackIni()}) {
+        CAPTURE(ToUtf8(file));
+        std::istringstream values(shared);
+        std::string value;
+        for (const wchar_t* key : SharedKeys) {
+            values >> value;
+            CHECK(ToUtf8(key) + "=" + ToUtf8(ProfileText(file, L"SETTINGS", key)) == ToUtf8(key) + "=" + value);
         }
     }
+    for (size_t i = 0; i < logDigits.size(); ++i)
+        CHECK(ToUtf8(ProfileText(JobLogIni(), L"Settings", FromUtf8(LogKeys[i]))) == std::string(1, logDigits[i]));
 }
 
 void CheckNoStrayFiles()

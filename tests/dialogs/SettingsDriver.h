@@ -19,9 +19,12 @@ void PrepareFiles(const SettingsFiles& files);
 // "[SETTINGS]\r\n" + lines, and "[Settings]\r\n" + lines.
 std::string SharedFile(const std::string& lines);
 std::string JobLogFile(const std::string& lines);
+// The job-log file with its eleven keys in the order written, one digit each.
+std::string JobLogDigits(const std::string& digits);
 
-// Checks "Key=value Key=value" against both shared files, then the job-log file.
-void CheckSaved(const std::string& shared, const std::string& jobLog = "");
+// Checks both shared files' eight keys ("0 1 13 ...", in the order written),
+// then the job-log file's keys, one digit each.
+void CheckSaved(const std::string& shared, const std::string& logDigits);
 
 // Neither folder-less file landed where the profile functions put relative names.
 void CheckNoStrayFiles();
