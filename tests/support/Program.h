@@ -4,48 +4,36 @@
 
 #include <string>
 
-// build\KrvAdvanced.exe, found next to the tests folder.
+// build\KrvAdvanced.exe, next to the tests folder.
 std::wstring ProgramPath();
-// Makes Wine report `version` ("winxp", "win2k", ...) to programs named `exeName`; null removes it.
-void SetWindowsVersion(const wchar_t* exeName, const wchar_t* version);
-// Handles messages for this thread's windows for `milliseconds`.
+// Handles this thread's messages for `milliseconds`.
 void PumpMessages(DWORD milliseconds);
 
-// The real program in its own process, under the Windows version asked for.
-// The destructor ends the process if it is still running.
-class ProgramRun {
-public:
+// The real program in its own process, told by Wine it runs on `windowsVersion`; ended at destruction.
+// The waits pump this thread's messages.
+struct ProgramRun {
     explicit ProgramRun(const wchar_t* windowsVersion = L"winxp");
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
-    ProgramRun& operator=(const ProgramRun&) = delete;
-
-    bool Started() const { return process.hProcess != nullptr; }
-    DWORD ProcessId() const { return process.dwProcessId; }
-    // The first visible dialog of the process, or null after the timeout. Pumps messages.
+    // Its first visible dialog, or null after the timeout.
     HWND WaitForDialog(DWORD timeoutMs = 20000);
-    // The exit code, or STILL_ACTIVE after the timeout. Pumps messages.
+    // Its exit code, or STILL_ACTIVE after the timeout.
     DWORD WaitForExit(DWORD timeoutMs = 20000);
-    bool Running() const;
 
-private:
     PROCESS_INFORMATION process = {};
 };
 
-// A visible top-level window of class "#32770" of process `pid`.
+// A visible top-level "#32770" window of process `pid`.
 HWND FindProcessDialog(DWORD pid);
-// Clicks control `id` of `dialog` as a user would (BM_CLICK).
+// Controls of a dialog in any process, handled as a user's input would be.
 void ClickControl(HWND dialog, int id);
-// Check state and enabled state of control `id` of another process's dialog.
 bool IsControlChecked(HWND dialog, int id);
 bool IsControlEnabled(HWND dialog, int id);
-// A key press as the keyboard delivers it: to the focused control, through the dialog's own loop.
+// Posted to the focused control, so that it goes through the dialog's own loop.
 void PressKey(HWND dialog, UINT virtualKey);
-// The system's close command (Alt+F4, Close on the system menu).
+// Alt+F4, or Close on the system menu.
 void SystemClose(HWND dialog);
 std::wstring WindowText(HWND window);
-std::wstring ClassName(HWND window);
 
-// Sends this program's calls of the imported function `name` to `replacement` by rewriting its
-// import slot; returns the function it called before.
+// Sends this program's calls of the imported function `name` to `replacement`; returns the one called before.
 void* RedirectImport(const char* name, void* replacement);

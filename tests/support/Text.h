@@ -7,12 +7,7 @@
 std::string ToUtf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
 
-namespace doctest {
 template <>
-struct StringMaker<std::wstring> {
-    static String convert(const std::wstring& value)
-    {
-        return ("L\"" + ToUtf8(value) + "\"").c_str();
-    }
+struct doctest::StringMaker<std::wstring> {
+    static String convert(const std::wstring& value) { return ("L\"" + ToUtf8(value) + "\"").c_str(); }
 };
-}
