@@ -37,9 +37,9 @@ TEST_CASE("the looks of button and bar by state, hovering and action; the bar at
     bar.caption.clear();
     button.caption.clear();
     // The bar's looks told apart by their middle tiles; a right cap that cannot load leaves the screen.
-    bar.SetPressedSlices(IDB_BUTTON_NORMAL, 4242, IDB_BUTTON_PRESSED, 0);
     bar.SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_BUTTON_HOVER, 0);
     bar.SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_BUTTON_DISABLED, 0);
+    bar.SetPressedSlices(IDB_BUTTON_NORMAL, 4242, IDB_BUTTON_PRESSED, 0);
     const UINT Sel = ODS_SELECTED, Dis = ODS_DISABLED, Hot = ODS_HOTLIGHT, All = ODA_DRAWENTIRE;
     const struct {
         UINT state, action;
