@@ -43,11 +43,10 @@ Image Canvas::Pixels() const
     return image;
 }
 
-// Copies w x h pixels of `source` at (x, y) onto a Canvas.
-static Image Copy(HDC source, int x, int y, int w, int h)
+static Image Copy(HDC source, int w, int h)
 {
     Canvas canvas(w, h);
-    BitBlt(canvas.Dc(), 0, 0, w, h, source, x, y, SRCCOPY);
+    BitBlt(canvas.Dc(), 0, 0, w, h, source, 0, 0, SRCCOPY);
     return canvas.Pixels();
 }
 
@@ -58,7 +57,7 @@ Image BitmapPixels(UINT id)
     GetObjectW(bitmap, sizeof info, &info);
     HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    const Image image = Copy(memory, 0, 0, info.bmWidth, info.bmHeight);
+    const Image image = Copy(memory, info.bmWidth, info.bmHeight);
     SelectObject(memory, old);
     DeleteDC(memory);
     DeleteObject(bitmap);
@@ -70,7 +69,7 @@ Image CaptureWindow(HWND window)
     RECT r;
     GetWindowRect(window, &r);
     HDC dc = GetWindowDC(window);
-    const Image image = Copy(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+    const Image image = Copy(dc, r.right - r.left, r.bottom - r.top);
     ReleaseDC(window, dc);
     return image;
 }
@@ -103,30 +102,16 @@ Image IconPixels(const wchar_t* icon, int w, int h, COLORREF background)
     return canvas.Pixels();
 }
 
-Objects CurrentObjects(HDC dc)
-{
-    return {GetCurrentObject(dc, OBJ_BITMAP), GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH),
-            GetCurrentObject(dc, OBJ_FONT)};
-}
-
 DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
 {
     return {ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID(control)), 0, action, state, control, dc, rect, 0};
 }
 
-Image PaintOnce(const Painter& paint, HWND control, int w, int h, UINT action, UINT state)
+Image PaintOnce(const std::function<void(const DRAWITEMSTRUCT&)>& paint, HWND control, int w, int h,
+                UINT action, UINT state)
 {
     Canvas canvas(w, h);
-    const HGDIOBJ mine[] = {CreatePen(PS_DASH, 1, RGB(1, 2, 3)), CreateSolidBrush(RGB(4, 5, 6)),
-                            CreateFontW(11, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma")};
-    HGDIOBJ old[3];
-    for (int i = 0; i < 3; ++i)
-        old[i] = SelectObject(canvas.Dc(), mine[i]);
-    const Objects before = CurrentObjects(canvas.Dc());
     paint(DrawRequest(control, canvas.Dc(), {0, 0, w, h}, action, state));
-    CHECK(CurrentObjects(canvas.Dc()) == before);
-    for (int i = 0; i < 3; ++i)
-        DeleteObject(SelectObject(canvas.Dc(), old[i]));
     return canvas.Pixels();
 }
 
@@ -172,43 +157,13 @@ void RunDriven(const std::function<void()>& show, std::vector<Step> steps)
     CHECK_MESSAGE(driver.next == driver.steps.size(), "fewer dialogs showed than expected");
 }
 
-bool SkinnedDialog::Open(int w)
+LiveBox::LiveBox(UINT type)
 {
-    if (CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr,
-                           InitialDialogProc, reinterpret_cast<LPARAM>(this)) == nullptr)
-        return false;
-    for (int id : {IDC_MESSAGE_PANEL, IDC_MESSAGE_ICON, IDC_MESSAGE_TEXT})
-        DestroyWindow(GetDlgItem(window, id));
-    SetWindowPos(window, HWND_TOP, 100, 100, w, 160, SWP_NOACTIVATE);
-    SetWindowPos(titleBar.window, nullptr, 0, 0, w, 32, SWP_NOZORDER);
-    SetWindowPos(okButton.window, nullptr, 20, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(GetDlgItem(window, IDCANCEL), nullptr, 150, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    frame.Layout(window, titleBar);
+    messageText = L"Text";
+    messageCaption = L"Caption";
+    messageType = type;
+    CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, InitialDialogProc,
+                       reinterpret_cast<LPARAM>(static_cast<Dlg*>(this)));
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
-    return true;
-}
-
-INT_PTR SkinnedDialog::OnInitDialog(WPARAM, LPARAM)
-{
-    titleBar.Attach(window, IDC_TITLE_BAR);
-    titleBar.UseSkinSlices();
-    okButton.Attach(window, IDOK);
-    okButton.normalFace = IDB_BUTTON_NORMAL;
-    okButton.pressedFace = IDB_BUTTON_PRESSED;
-    okButton.hoverFace = IDB_BUTTON_HOVER;
-    okButton.disabledFace = IDB_BUTTON_DISABLED;
-    okButton.SizeToFace();
-    return 1;
-}
-
-INT_PTR SkinnedDialog::OnDrawItem(UINT controlId, const DRAWITEMSTRUCT* item)
-{
-    if (controlId == IDC_TITLE_BAR)
-        titleBar.DrawItem(item);
-    else if (controlId == IDOK)
-        okButton.DrawItem(item);
-    else
-        return frame.DrawItem(controlId, item);
-    return 1;
 }
