@@ -7,27 +7,36 @@
 #include "resource.h"
 #include "support/Text.h"
 
-void Chattr(const std::string& flags, const std::wstring& path)
-{
-    using ToUnix = char*(CDECL*)(const wchar_t*);  // Wine's own export
-    const auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (char* unixPath = toUnix != nullptr ? toUnix(path.c_str()) : nullptr) {
-        // Wine runs a Unix program named by its Unix path; callers wait for the effect.
-        WinExec(("/bin/sh -c \"PATH=/usr/bin:/bin chattr " + flags + " '" + unixPath + "' 2>/dev/null\"").c_str(),
-                SW_HIDE);
-        HeapFree(GetProcessHeap(), 0, unixPath);
-    }
-}
+namespace {
+const char* const SharedKeys[] = {"WizardOnly",     "WizardOnly++",  "RetailMode",  "PollForFiles",
+                                  "DeleteAfterRun", "UserSwitching", "AlwaysHomeZ", "JobLogging"};
+const char* const LogKeys[] = {"LogStart", "LogComplete", "LogPause",    "LogResume", "LogError",    "LogJobName",
+                               "LogDate",  "LogTime",     "LogDuration", "LogUser",   "LogSerialNum"};
 
 bool Writable(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
     CloseHandle(file);
-    return true;
+    return file != INVALID_HANDLE_VALUE;
+}
+}
+
+bool MakeUnwritable(const std::wstring& path, bool unwritable)
+{
+    FlushProfileCache();
+    using ToUnix = char*(CDECL*)(const wchar_t*);  // Wine's own export
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (char* unixPath = toUnix != nullptr ? toUnix(path.c_str()) : nullptr) {
+        WinExec(("/bin/sh -c \"PATH=/usr/bin:/bin chattr " + std::string(unwritable ? "+i" : "-i") + " '" +
+                 unixPath + "' 2>/dev/null\"").c_str(), SW_HIDE);
+        HeapFree(GetProcessHeap(), 0, unixPath);
+    }
+    // Wine reports the Unix command started, not done.
+    for (int i = 0; i < 50 && Writable(path) == unwritable; ++i)
+        Sleep(100);
+    return Writable(path) != unwritable;
 }
 
 void PrepareFiles(const SettingsFiles& files)
@@ -35,59 +44,37 @@ void PrepareFiles(const SettingsFiles& files)
     const std::wstring paths[] = {PrimaryIni(), FallbackIni(), JobLogIni()};
     const std::string* texts[] = {&files.primary, &files.fallback, &files.jobLog};
     ResetSettingsFolders(files.folders);
-    // A file left immutable by a run that died survives the reset: free it and start over.
-    for (int i = 0; i < 10 && (FileExists(paths[0]) || FileExists(paths[1]) || FileExists(paths[2])); ++i) {
-        for (const std::wstring& path : paths)
-            Chattr("-i", path);
-        Sleep(200);
-        ResetSettingsFolders(files.folders);
-    }
+    // A file left immutable by a run that died survives the reset.
+    for (const std::wstring& path : paths)
+        if (FileExists(path) && MakeUnwritable(path, false))
+            ResetSettingsFolders(files.folders);
     for (int i = 0; i < 3; ++i)
         if (!texts[i]->empty())
             WriteFileBytes(paths[i], *texts[i]);
-}
-
-namespace {
-const wchar_t* const SharedKeys[] = {L"WizardOnly",     L"WizardOnly++",  L"RetailMode",  L"PollForFiles",
-                                     L"DeleteAfterRun", L"UserSwitching", L"AlwaysHomeZ", L"JobLogging"};
-const char* const LogKeys[] = {"LogStart",   "LogComplete", "LogPause", "LogResume",   "LogError",    "LogJobName",
-                               "LogDate",    "LogTime",     "LogDuration", "LogUser",  "LogSerialNum"};
 }
 
 std::string SharedFile(const std::string& lines) { return "[SETTINGS]\r\n" + lines; }
 
 std::string JobLogDigits(const std::string& digits)
 {
-    std::string lines;
+    std::string lines = "[Settings]\r\n";
     for (size_t i = 0; i < digits.size(); ++i)
         lines += std::string(LogKeys[i]) + "=" + digits[i] + "\r\n";
-    return "[Settings]\r\n" + lines;
+    return lines;
 }
-
-std::string JobLogFile(const std::string& lines) { return "[Settings]\r\n" + lines; }
 
 void CheckSaved(const std::string& shared, const std::string& logDigits)
 {
-    for (const std::wstring& file : {PrimaryIni(), FallbackIni()}) {
-        CAPTURE(ToUtf8(file));
-        std::istringstream values(shared);
-        std::string value;
-        for (const wchar_t* key : SharedKeys) {
-            values >> value;
-            CHECK(ToUtf8(key) + "=" + ToUtf8(ProfileText(file, L"SETTINGS", key)) == ToUtf8(key) + "=" + value);
-        }
-    }
-    for (size_t i = 0; i < logDigits.size(); ++i)
-        CHECK(ToUtf8(ProfileText(JobLogIni(), L"Settings", FromUtf8(LogKeys[i]))) == std::string(1, logDigits[i]));
-}
-
-void CheckNoStrayFiles()
-{
-    for (const wchar_t* stray : {L"C:\\windows\\DRZINFO.INI", L"C:\\windows\\JobInfo.ini", L"C:\\DRZINFO.INI",
-                                 L"C:\\JobInfo.ini", L"C:\\RIDERE", L"C:\\DAZIRE", L"C:\\VEVEVU"}) {
-        CAPTURE(ToUtf8(stray));
-        CHECK(GetFileAttributesW(stray) == INVALID_FILE_ATTRIBUTES);
-    }
+    std::string saved[3];
+    for (int file = 0; file < 2; ++file)
+        for (const char* key : SharedKeys)
+            saved[file] += (saved[file].empty() ? "" : " ") +
+                           ToUtf8(ProfileText(file ? FallbackIni() : PrimaryIni(), L"SETTINGS", FromUtf8(key)));
+    for (const char* key : LogKeys)
+        saved[2] += ToUtf8(ProfileText(JobLogIni(), L"Settings", FromUtf8(key)));
+    CHECK(saved[0] == shared);
+    CHECK(saved[1] == shared);
+    CHECK(saved[2] == logDigits);
 }
 
 SettingsRun::SettingsRun()
@@ -145,19 +132,24 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     if (panel == nullptr || (message != WM_COMMAND && message != WM_CLOSE))
         return DefWindowProcW(window, message, wParam, lParam);
     panel->log += std::string(panel->log.empty() ? "" : " ") + (message == WM_CLOSE ? "CLOSE(" : "COMMAND(") +
-                  std::to_string(wParam) + "," + std::to_string(lParam) + ")";
-    if (message == WM_COMMAND && panel->restarts) {
-        // Gone first, so that the new window is the only one of the class.
+                  std::to_string(wParam) + "," + std::to_string(lParam) + ")" +
+                  ((InSendMessageEx(nullptr) & ~ISMEX_REPLIED) == ISMEX_SEND ? "" : "posted");
+    if (message == WM_COMMAND && panel->act == PanelAct::SlowCommand)
+        Sleep(7000);
+    if (message == WM_COMMAND && (panel->act == PanelAct::Restarts || panel->act == PanelAct::GoesAway)) {
+        // Gone first, so that a new window is the only one of the class.
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         DestroyWindow(window);
-        panel->Open();
+        panel->window = nullptr;
+        if (panel->act == PanelAct::Restarts)
+            panel->Open();
     }
     // A close request is logged, not obeyed.
     return 0;
 }
 }
 
-PanelRecorder::PanelRecorder(bool restartsOnCommand) : restarts(restartsOnCommand)
+PanelRecorder::PanelRecorder(PanelAct panelAct) : act(panelAct)
 {
     Open();
     REQUIRE(window != nullptr);

@@ -16,9 +16,7 @@ struct SettingsFiles {
 };
 void PrepareFiles(const SettingsFiles& files);
 
-// "[SETTINGS]\r\n" + lines, and "[Settings]\r\n" + lines.
-std::string SharedFile(const std::string& lines);
-std::string JobLogFile(const std::string& lines);
+std::string SharedFile(const std::string& lines);  // "[SETTINGS]\r\n" + lines
 // The job-log file with its eleven keys in the order written, one digit each.
 std::string JobLogDigits(const std::string& digits);
 
@@ -26,8 +24,9 @@ std::string JobLogDigits(const std::string& digits);
 // then the job-log file's keys, one digit each.
 void CheckSaved(const std::string& shared, const std::string& logDigits);
 
-// Neither folder-less file landed where the profile functions put relative names.
-void CheckNoStrayFiles();
+// Sets or clears the Unix immutable flag of `path`, the only thing that stops
+// Wine running as root from writing a file; true once the file is as asked.
+bool MakeUnwritable(const std::wstring& path, bool unwritable);
 
 // The real program's settings dialog, driven from outside as a user would.
 // The constructor starts the program and waits for the dialog (REQUIRE).
@@ -49,19 +48,15 @@ struct SettingsRun {
 
 // The control panel played by the test: a hidden top-level window of class
 // "DUZAZODI" on this thread, logging every WM_COMMAND and WM_CLOSE while the
-// thread pumps (ProgramRun's waits pump). One that restarts replaces its
-// window by a new one when the command comes.
+// thread pumps, a posted one marked so. It may act as a real panel might.
+enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand };
 struct PanelRecorder {
-    explicit PanelRecorder(bool restartsOnCommand = false);
+    explicit PanelRecorder(PanelAct act = PanelAct::Answers);
     ~PanelRecorder();
     PanelRecorder(const PanelRecorder&) = delete;
     void Open();
 
-    std::string log;  // "COMMAND(2,0) CLOSE(0,0)"; empty when nothing came
-    const bool restarts;
+    std::string log;  // "COMMAND(2,0) CLOSE(0,0)posted"; empty when nothing came
+    const PanelAct act;
     HWND window = nullptr;
 };
-
-// Runs chattr with `flags` on the Unix file or folder that Wine maps `path` to.
-void Chattr(const std::string& flags, const std::wstring& path);
-bool Writable(const std::wstring& path);
