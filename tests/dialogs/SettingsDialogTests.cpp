@@ -1,23 +1,214 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <vector>
 
-#include "dialogs/SettingsDriver.h"
 #include "resource.h"
+#include "support/Files.h"
+#include "support/Program.h"
 #include "support/Text.h"
 
 using namespace std::string_literals;
+
+namespace {
+// The three settings files as a test lays them out (an empty text: no file), in the folders named by `folders`.
+struct SettingsFiles {
+    std::string primary = "", fallback = "", jobLog = "";
+    unsigned folders = AllFolders;
+};
+
+// The real program's settings dialog, driven from outside as a user would.
+struct SettingsRun {
+    SettingsRun();
+    void Click(const std::vector<int>& ids);
+    std::string States() const;
+    DWORD Press(int button);
+
+    ProgramRun program;
+    HWND dialog = nullptr;
+};
+
+// The control panel played by the test: a hidden window of class "DUZAZODI" on this thread, logging every
+// WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so. It may act as a real panel might.
+// Hung: the test's thread stops pumping at Ok.
+enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand, Hung };
+struct PanelRecorder {
+    explicit PanelRecorder(PanelAct act = PanelAct::Answers);
+    ~PanelRecorder() { DestroyWindow(window); }
+    void Open();
+
+    std::string log;  // "COMMAND(2,0) CLOSE(0,0)posted"; empty when nothing came
+    const PanelAct act;
+    HWND window = nullptr;
+};
+
+const char* const SharedKeys[] = {"WizardOnly",     "WizardOnly++",  "RetailMode",  "PollForFiles",
+                                  "DeleteAfterRun", "UserSwitching", "AlwaysHomeZ", "JobLogging"};
+const char* const LogKeys[] = {"LogStart", "LogComplete", "LogPause",    "LogResume", "LogError",    "LogJobName",
+                               "LogDate",  "LogTime",     "LogDuration", "LogUser",   "LogSerialNum"};
+
+bool Writable(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    CloseHandle(file);
+    return file != INVALID_HANDLE_VALUE;
+}
+
+bool MakeUnwritable(const std::wstring& path, bool unwritable)
+{
+    FlushProfileCache();
+    using ToUnix = char*(CDECL*)(const wchar_t*);  // Wine's own export
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (char* unixPath = toUnix != nullptr ? toUnix(path.c_str()) : nullptr) {
+        WinExec(("/bin/sh -c \"PATH=/usr/bin:/bin chattr " + std::string(unwritable ? "+i" : "-i") + " '" +
+                 unixPath + "' 2>/dev/null\"").c_str(), SW_HIDE);
+        HeapFree(GetProcessHeap(), 0, unixPath);
+    }
+    // Wine reports the Unix command started, not done.
+    for (int i = 0; i < 50 && Writable(path) == unwritable; ++i)
+        Sleep(100);
+    return Writable(path) != unwritable;
+}
+
+void PrepareFiles(const SettingsFiles& files)
+{
+    const std::wstring paths[] = {PrimaryIni(), FallbackIni(), JobLogIni()};
+    const std::string* texts[] = {&files.primary, &files.fallback, &files.jobLog};
+    ResetSettingsFolders(files.folders);
+    // A file left immutable by a run that died survives the reset.
+    for (const std::wstring& path : paths)
+        if (FileExists(path) && MakeUnwritable(path, false))
+            ResetSettingsFolders(files.folders);
+    for (int i = 0; i < 3; ++i)
+        if (!texts[i]->empty())
+            WriteFileBytes(paths[i], *texts[i]);
+}
+
+std::string SharedFile(const std::string& lines) { return "[SETTINGS]\r\n" + lines; }
+
+std::string JobLogDigits(const std::string& digits)
+{
+    std::string lines = "[Settings]\r\n";
+    for (size_t i = 0; i < digits.size(); ++i)
+        lines += std::string(LogKeys[i]) + "=" + digits[i] + "\r\n";
+    return lines;
+}
+
+void CheckSaved(const std::string& shared, const std::string& logDigits)
+{
+    std::string saved[3];
+    for (int file = 0; file < 2; ++file)
+        for (const char* key : SharedKeys)
+            saved[file] += (saved[file].empty() ? "" : " ") +
+                           ToUtf8(ProfileText(file ? FallbackIni() : PrimaryIni(), L"SETTINGS", FromUtf8(key)));
+    for (const char* key : LogKeys)
+        saved[2] += ToUtf8(ProfileText(JobLogIni(), L"Settings", FromUtf8(key)));
+    CHECK(saved[0] == shared);
+    CHECK(saved[1] == shared);
+    CHECK(saved[2] == logDigits);
+}
+
+SettingsRun::SettingsRun()
+{
+    dialog = program.WaitForDialog();
+    REQUIRE(dialog != nullptr);
+    REQUIRE(GetDlgItem(dialog, IDC_DATALOGGING) != nullptr);
+}
+
+void SettingsRun::Click(const std::vector<int>& ids)
+{
+    for (int id : ids) {
+        REQUIRE_MESSAGE(IsControlEnabled(dialog, id), "control ", id, " is disabled");
+        ClickControl(dialog, id);
+    }
+}
+
+std::string SettingsRun::States() const
+{
+    // 0 separates the groups.
+    const int ids[] = {
+        IDC_MANUAL_RDM, IDC_MANUAL_RDM_HELP, IDC_MANUAL_OTHER, IDC_MANUAL_OTHER_HELP, 0, IDC_RETAIL_MODE, 0,
+        IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_DISABLE_FIXTURE_TYPE, IDC_HIDE_SETTINGS_BUTTON, 0,
+        IDC_DELETE_AFTER_RUN, IDC_POLL_FOR_FILES, IDC_USER_SWITCHING, IDC_HOME_Z_AXIS, 0, IDC_DATALOGGING, 0,
+        IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR, IDC_LOG_DATE, IDC_LOG_TIME,
+        IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER};
+    std::string states;
+    for (int id : ids) {
+        const bool enabled = id != 0 && IsControlEnabled(dialog, id);
+        if (id == 0)
+            states += ' ';
+        else if (id == IDC_MANUAL_RDM_HELP || id == IDC_MANUAL_OTHER_HELP)
+            states += enabled ? 'T' : 't';
+        else if (IsControlChecked(dialog, id))
+            states += enabled ? 'X' : 'x';
+        else
+            states += enabled ? '.' : '-';
+    }
+    return states;
+}
+
+DWORD SettingsRun::Press(int button)
+{
+    ClickControl(dialog, button);
+    return program.WaitForExit();
+}
+
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* panel = reinterpret_cast<PanelRecorder*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (panel == nullptr || (message != WM_COMMAND && message != WM_CLOSE))
+        return DefWindowProcW(window, message, wParam, lParam);
+    panel->log += std::string(panel->log.empty() ? "" : " ") + (message == WM_CLOSE ? "CLOSE(" : "COMMAND(") +
+                  std::to_string(wParam) + "," + std::to_string(lParam) + ")" +
+                  ((InSendMessageEx(nullptr) & ~ISMEX_REPLIED) == ISMEX_SEND ? "" : "posted");
+    if (message == WM_COMMAND && panel->act == PanelAct::SlowCommand)
+        Sleep(7000);
+    if (message == WM_COMMAND && (panel->act == PanelAct::Restarts || panel->act == PanelAct::GoesAway)) {
+        // Gone first, so that a new window is the only one of the class.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+        panel->window = nullptr;
+        if (panel->act == PanelAct::Restarts)
+            panel->Open();
+    }
+    // A close request is logged, not obeyed.
+    return 0;
+}
+
+PanelRecorder::PanelRecorder(PanelAct panelAct) : act(panelAct)
+{
+    Open();
+    REQUIRE(window != nullptr);
+}
+
+void PanelRecorder::Open()
+{
+    // Classes belong to the process: registered once.
+    static const ATOM panelClass = [] {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = PanelProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"DUZAZODI";
+        return RegisterClassW(&windowClass);
+    }();
+    // Hidden: FindWindow finds it all the same, and it covers nothing on screen.
+    window = CreateWindowExW(0, MAKEINTATOM(panelClass), L"control panel (test)", WS_OVERLAPPED, 0, 0, 100, 100,
+                             nullptr, nullptr, GetModuleHandleW(nullptr), this);
+}
 
 // States() groups, for reading the rows below:
 //   manual+help | retail | restrictions | delete poll switching homeZ | datalogging | log boxes
 // X/. checked/unchecked enabled box, x/- the same disabled, T/t enabled/disabled help text.
 // Saved values: the eight shared keys in the order written, then the eleven log keys as digits, also in order.
-namespace {
 const char Defaults[] = "XTXT . ---- ..X. . xx--xxxxxx-";
 const char DefaultLog[] = "11001111110";
 const char Command[] = "COMMAND(2,0)";
 const char CommandClose[] = "COMMAND(2,0) CLOSE(0,0)";
-const PanelAct Hung = static_cast<PanelAct>(-1);  // the test's thread stops pumping at Ok
 
 // Milliseconds from `start` to the end of the process, read once it has ended.
 long long MsToExit(HANDLE process, const FILETIME& start)
@@ -76,7 +267,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, an
         {"a panel that takes 7 s over the command", {}, {IDC_HOME_Z_AXIS}, "", "", "", CommandClose + "posted"s,
          PanelAct::SlowCommand},
         {"a panel hung at Ok that recovers after the program ended", {}, {IDC_HOME_Z_AXIS}, "", "0 0 0 0 0 1 1 0",
-         DefaultLog, CommandClose + "posted"s, Hung},
+         DefaultLog, CommandClose + "posted"s, PanelAct::Hung},
     };
     const struct {
         int id;
@@ -108,9 +299,9 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, an
         FILETIME ok;
         GetSystemTimeAsFileTime(&ok);
         ClickControl(run.dialog, IDOK);
-        for (int i = 0; i < 600 && row.act == Hung && run.program.Running(); ++i)
+        for (int i = 0; i < 600 && row.act == PanelAct::Hung && run.program.Running(); ++i)
             Sleep(50);
-        if (row.act == Hung)
+        if (row.act == PanelAct::Hung)
             CHECK(panel.log.empty());
         CHECK(run.program.WaitForExit() == 0);
         PumpMessages(row.act == PanelAct::Answers ? 0 : 300);
