@@ -1,18 +1,5 @@
-# Cross build for 32-bit Windows with the win32 thread model: the posix
-# variant links winpthreads, which imports GetTickCount64 and so cannot load
-# on Windows XP.
-set(CMAKE_SYSTEM_NAME Windows)
+# The product: 32-bit Windows, run by ctest under Wine in .wineprefix.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
-set(CMAKE_DLLTOOL      i686-w64-mingw32-dlltool)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# ctest runs the Windows test programs under Wine in the project's prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-exec)
+set(MINGW_TRIPLET i686-w64-mingw32)
+set(KRV_ARCH x86)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
