@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 // Handles this thread's messages for `milliseconds`, at least once.
 inline void PumpMessages(DWORD milliseconds)
@@ -43,8 +44,7 @@ struct ProgramRun {
         std::wstring commandLine = L"\"" + std::wstring(self) + L"\\..\\..\\KrvAdvanced.exe\"";
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            process = {};
+        CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
     }
     ~ProgramRun()
     {
@@ -115,11 +115,8 @@ inline void* RedirectImport(const char* name, void* replacement)
     const IMAGE_DATA_DIRECTORY& table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
     auto** slots = reinterpret_cast<void**>(base + table.VirtualAddress);
     // The GNU linker leaves the import address table writable.
-    for (DWORD i = 0; original && i < table.Size / sizeof(void*); ++i) {
-        if (slots[i] == original) {
-            slots[i] = replacement;
-            return original;
-        }
-    }
+    for (DWORD i = 0; original && i < table.Size / sizeof(void*); ++i)
+        if (slots[i] == original)
+            return std::exchange(slots[i], replacement);
     return nullptr;
 }
