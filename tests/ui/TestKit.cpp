@@ -74,23 +74,6 @@ Image CaptureWindow(HWND window)
     return image;
 }
 
-std::vector<bool> Ink(const Image& image)
-{
-    std::vector<bool> ink;
-    for (COLORREF pixel : image.pixels)
-        ink.push_back(pixel == 0);
-    return ink;
-}
-
-std::vector<bool> DrawnInk(const wchar_t* text, int width, int height, UINT format)
-{
-    Canvas canvas(width, height);
-    RECT rect = {0, 0, width, height};
-    SelectObject(canvas.Dc(), GetStockObject(SYSTEM_FONT));
-    DrawTextW(canvas.Dc(), text, -1, &rect, format);
-    return Ink(canvas.Pixels());
-}
-
 Image IconPixels(const wchar_t* icon, int w, int h, COLORREF background)
 {
     Canvas canvas(w, h);
@@ -126,35 +109,37 @@ int FreeGdiHandleSlots()
 }
 
 namespace {
-struct {
-    std::vector<Step> steps;
-    size_t next;
-    HWND current;
-    DWORD since;
-} driver;
+std::vector<Step> steps;
+size_t next;
+HWND current;
+int ticks;  // since `current` was handed to its step
 
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
 {
-    HWND dialog = IsWindowVisible(GetActiveWindow()) ? GetActiveWindow() : nullptr;
-    if (dialog != nullptr && dialog != driver.current && driver.next < driver.steps.size()) {
-        driver.current = dialog;
-        driver.since = GetTickCount();
+    HWND dialog = GetActiveWindow();
+    if (!IsWindowVisible(dialog))
+        return;
+    if (dialog != current && next < steps.size()) {
+        current = dialog;
+        ticks = 0;
         RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // steps read pixels
-        driver.steps[driver.next++](dialog);
-    } else if (dialog != nullptr && GetTickCount() - driver.since > 5000) {
+        steps[next++](dialog);
+    } else if (++ticks > 100) {
         FAIL_CHECK("a dialog stayed open: " << ToUtf8(WindowText(dialog)));  // it would hang the test
         EndDialog(dialog, -2);
     }
 }
 }
 
-void RunDriven(const std::function<void()>& show, std::vector<Step> steps)
+void RunDriven(const std::function<void()>& show, std::vector<Step> driven)
 {
-    driver = {std::move(steps), 0, nullptr, GetTickCount()};
+    steps = std::move(driven);
+    next = 0;
+    current = nullptr;
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, Tick);
     show();
     KillTimer(nullptr, timer);
-    CHECK_MESSAGE(driver.next == driver.steps.size(), "fewer dialogs showed than expected");
+    CHECK_MESSAGE(next == steps.size(), "fewer dialogs showed than expected");
 }
 
 LiveBox::LiveBox(UINT type)

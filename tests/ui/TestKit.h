@@ -20,15 +20,13 @@ struct Image {
 };
 
 // A 32-bit DIB section showing Untouched, selected into its own memory DC.
-class Canvas {
-public:
+struct Canvas {
     Canvas(int width, int height);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     HDC Dc() const { return dc; }
     Image Pixels() const;
 
-private:
     int width, height;
     HDC dc;
     HBITMAP bitmap;
@@ -40,9 +38,6 @@ private:
 Image BitmapPixels(UINT id);
 // The window as it is on screen.
 Image CaptureWindow(HWND window);
-// True where the image is black; DrawnInk: `text` drawn as the message box draws it.
-std::vector<bool> Ink(const Image& image);
-std::vector<bool> DrawnInk(const wchar_t* text, int width, int height, UINT format);
 // The system icon drawn as an icon control of w x h on `background` shows it.
 Image IconPixels(const wchar_t* icon, int w, int h, COLORREF background);
 
