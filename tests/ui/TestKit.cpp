@@ -17,7 +17,7 @@ Image Image::Crop(int x, int y, int w, int h) const
     return part;
 }
 
-Canvas::Canvas(int w, int h) : width(w), height(h), dc(CreateCompatibleDC(nullptr))
+Canvas::Canvas(int w, int h, HDC source) : width(w), height(h), dc(CreateCompatibleDC(nullptr))
 {
     BITMAPINFO info = {{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* memory = nullptr;
@@ -25,6 +25,8 @@ Canvas::Canvas(int w, int h) : width(w), height(h), dc(CreateCompatibleDC(nullpt
     bits = static_cast<DWORD*>(memory);
     std::fill(bits, bits + width * height, RGB(GetBValue(Untouched), GetGValue(Untouched), GetRValue(Untouched)));
     previous = SelectObject(dc, bitmap);
+    if (source != nullptr)
+        BitBlt(dc, 0, 0, w, h, source, 0, 0, SRCCOPY);
 }
 
 Canvas::~Canvas()
@@ -43,13 +45,6 @@ Image Canvas::Pixels() const
     return image;
 }
 
-static Image Copy(HDC source, int w, int h)
-{
-    Canvas canvas(w, h);
-    BitBlt(canvas.Dc(), 0, 0, w, h, source, 0, 0, SRCCOPY);
-    return canvas.Pixels();
-}
-
 Image BitmapPixels(UINT id)
 {
     HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
@@ -57,7 +52,7 @@ Image BitmapPixels(UINT id)
     GetObjectW(bitmap, sizeof info, &info);
     HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    const Image image = Copy(memory, info.bmWidth, info.bmHeight);
+    const Image image = Canvas(info.bmWidth, info.bmHeight, memory).Pixels();
     SelectObject(memory, old);
     DeleteDC(memory);
     DeleteObject(bitmap);
@@ -69,7 +64,7 @@ Image CaptureWindow(HWND window)
     RECT r;
     GetWindowRect(window, &r);
     HDC dc = GetWindowDC(window);
-    const Image image = Copy(dc, r.right - r.left, r.bottom - r.top);
+    const Image image = Canvas(r.right - r.left, r.bottom - r.top, dc).Pixels();
     ReleaseDC(window, dc);
     return image;
 }

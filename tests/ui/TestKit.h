@@ -19,9 +19,9 @@ struct Image {
     bool operator==(const Image& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
 };
 
-// A 32-bit DIB section showing Untouched, selected into its own memory DC.
+// A 32-bit DIB section in its own memory DC, showing `source`'s top left corner or else Untouched.
 struct Canvas {
-    Canvas(int width, int height);
+    Canvas(int width, int height, HDC source = nullptr);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     HDC Dc() const { return dc; }
