@@ -18,14 +18,11 @@ TEST_CASE("300 paints of every look, bar, strip and text leave no GDI object beh
                 RECT rect;
                 GetClientRect(GetDlgItem(box.window, id), &rect);
                 Canvas canvas(rect.right, rect.bottom);
-                const HGDIOBJ held[] = {GetCurrentObject(canvas.Dc(), OBJ_BITMAP),
-                                        GetCurrentObject(canvas.Dc(), OBJ_PEN), GetCurrentObject(canvas.Dc(), OBJ_FONT)};
+                const HGDIOBJ pen = GetCurrentObject(canvas.Dc(), OBJ_PEN), font = GetCurrentObject(canvas.Dc(), OBJ_FONT);
                 const DRAWITEMSTRUCT request = DrawRequest(GetDlgItem(box.window, id), canvas.Dc(), rect, look[0], look[1]);
                 for (int i = 0; i < paints; ++i)
                     box.OnDrawItem(id, &request);
-                CHECK(GetCurrentObject(canvas.Dc(), OBJ_BITMAP) == held[0]);
-                CHECK(GetCurrentObject(canvas.Dc(), OBJ_PEN) == held[1]);
-                CHECK(GetCurrentObject(canvas.Dc(), OBJ_FONT) == held[2]);
+                CHECK((GetCurrentObject(canvas.Dc(), OBJ_PEN) == pen && GetCurrentObject(canvas.Dc(), OBJ_FONT) == font));
             }
     }
     CHECK(FreeGdiHandleSlots() == before);

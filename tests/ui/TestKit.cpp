@@ -17,7 +17,7 @@ Image Image::Crop(int x, int y, int w, int h) const
     return part;
 }
 
-Canvas::Canvas(int w, int h) : width(w), height(h), dc(CreateCompatibleDC(nullptr))
+Canvas::Canvas(int w, int h, HDC source) : width(w), height(h), dc(CreateCompatibleDC(nullptr))
 {
     BITMAPINFO info = {{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* memory = nullptr;
@@ -25,6 +25,8 @@ Canvas::Canvas(int w, int h) : width(w), height(h), dc(CreateCompatibleDC(nullpt
     bits = static_cast<DWORD*>(memory);
     std::fill(bits, bits + width * height, RGB(GetBValue(Untouched), GetGValue(Untouched), GetRValue(Untouched)));
     previous = SelectObject(dc, bitmap);
+    if (source != nullptr)
+        BitBlt(dc, 0, 0, w, h, source, 0, 0, SRCCOPY);
 }
 
 Canvas::~Canvas()
@@ -43,13 +45,6 @@ Image Canvas::Pixels() const
     return image;
 }
 
-static Image Copy(HDC source, int w, int h)
-{
-    Canvas canvas(w, h);
-    BitBlt(canvas.Dc(), 0, 0, w, h, source, 0, 0, SRCCOPY);
-    return canvas.Pixels();
-}
-
 Image BitmapPixels(UINT id)
 {
     HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
@@ -57,7 +52,7 @@ Image BitmapPixels(UINT id)
     GetObjectW(bitmap, sizeof info, &info);
     HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    const Image image = Copy(memory, info.bmWidth, info.bmHeight);
+    const Image image = Canvas(info.bmWidth, info.bmHeight, memory).Pixels();
     SelectObject(memory, old);
     DeleteDC(memory);
     DeleteObject(bitmap);
@@ -69,26 +64,9 @@ Image CaptureWindow(HWND window)
     RECT r;
     GetWindowRect(window, &r);
     HDC dc = GetWindowDC(window);
-    const Image image = Copy(dc, r.right - r.left, r.bottom - r.top);
+    const Image image = Canvas(r.right - r.left, r.bottom - r.top, dc).Pixels();
     ReleaseDC(window, dc);
     return image;
-}
-
-std::vector<bool> Ink(const Image& image)
-{
-    std::vector<bool> ink;
-    for (COLORREF pixel : image.pixels)
-        ink.push_back(pixel == 0);
-    return ink;
-}
-
-std::vector<bool> DrawnInk(const wchar_t* text, int width, int height, UINT format)
-{
-    Canvas canvas(width, height);
-    RECT rect = {0, 0, width, height};
-    SelectObject(canvas.Dc(), GetStockObject(SYSTEM_FONT));
-    DrawTextW(canvas.Dc(), text, -1, &rect, format);
-    return Ink(canvas.Pixels());
 }
 
 Image IconPixels(const wchar_t* icon, int w, int h, COLORREF background)
@@ -126,35 +104,37 @@ int FreeGdiHandleSlots()
 }
 
 namespace {
-struct {
-    std::vector<Step> steps;
-    size_t next;
-    HWND current;
-    DWORD since;
-} driver;
+std::vector<Step> steps;
+size_t next;
+HWND current;
+int ticks;  // since `current` was handed to its step
 
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
 {
-    HWND dialog = IsWindowVisible(GetActiveWindow()) ? GetActiveWindow() : nullptr;
-    if (dialog != nullptr && dialog != driver.current && driver.next < driver.steps.size()) {
-        driver.current = dialog;
-        driver.since = GetTickCount();
+    HWND dialog = GetActiveWindow();
+    if (!IsWindowVisible(dialog))
+        return;
+    if (dialog != current && next < steps.size()) {
+        current = dialog;
+        ticks = 0;
         RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // steps read pixels
-        driver.steps[driver.next++](dialog);
-    } else if (dialog != nullptr && GetTickCount() - driver.since > 5000) {
+        steps[next++](dialog);
+    } else if (++ticks > 100) {
         FAIL_CHECK("a dialog stayed open: " << ToUtf8(WindowText(dialog)));  // it would hang the test
         EndDialog(dialog, -2);
     }
 }
 }
 
-void RunDriven(const std::function<void()>& show, std::vector<Step> steps)
+void RunDriven(const std::function<void()>& show, std::vector<Step> driven)
 {
-    driver = {std::move(steps), 0, nullptr, GetTickCount()};
+    steps = std::move(driven);
+    next = 0;
+    current = nullptr;
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, Tick);
     show();
     KillTimer(nullptr, timer);
-    CHECK_MESSAGE(driver.next == driver.steps.size(), "fewer dialogs showed than expected");
+    CHECK_MESSAGE(next == steps.size(), "fewer dialogs showed than expected");
 }
 
 LiveBox::LiveBox(UINT type)

@@ -19,16 +19,14 @@ struct Image {
     bool operator==(const Image& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
 };
 
-// A 32-bit DIB section showing Untouched, selected into its own memory DC.
-class Canvas {
-public:
-    Canvas(int width, int height);
+// A 32-bit DIB section in its own memory DC, showing `source`'s top left corner or else Untouched.
+struct Canvas {
+    Canvas(int width, int height, HDC source = nullptr);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     HDC Dc() const { return dc; }
     Image Pixels() const;
 
-private:
     int width, height;
     HDC dc;
     HBITMAP bitmap;
@@ -40,9 +38,6 @@ private:
 Image BitmapPixels(UINT id);
 // The window as it is on screen.
 Image CaptureWindow(HWND window);
-// True where the image is black; DrawnInk: `text` drawn as the message box draws it.
-std::vector<bool> Ink(const Image& image);
-std::vector<bool> DrawnInk(const wchar_t* text, int width, int height, UINT format);
 // The system icon drawn as an icon control of w x h on `background` shows it.
 Image IconPixels(const wchar_t* icon, int w, int h, COLORREF background);
 
