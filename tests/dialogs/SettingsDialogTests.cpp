@@ -3,10 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "app/Language.h"
+#include "app/Startup.h"
 #include "resource.h"
 #include "support/Files.h"
 #include "support/Program.h"
 #include "support/Text.h"
+#include "ui/dialogs/MainDialog.h"
+#include "ui/framework/SharedBrushes.h"
 
 using namespace std::string_literals;
 
@@ -15,31 +19,6 @@ namespace {
 struct SettingsFiles {
     std::string primary = "", fallback = "", jobLog = "";
     unsigned folders = AllFolders;
-};
-
-// The real program's settings dialog, driven from outside as a user would.
-struct SettingsRun {
-    SettingsRun();
-    void Click(const std::vector<int>& ids);
-    std::string States() const;
-    DWORD Press(int button);
-
-    ProgramRun program;
-    HWND dialog = nullptr;
-};
-
-// The control panel played by the test: a hidden window of class "DUZAZODI" on this thread, logging every
-// WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so. It may act as a real panel might.
-// Hung: the test's thread stops pumping at Ok.
-enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand, Hung };
-struct PanelRecorder {
-    explicit PanelRecorder(PanelAct act = PanelAct::Answers);
-    ~PanelRecorder() { DestroyWindow(window); }
-    void Open();
-
-    std::string log;  // "COMMAND(2,0) CLOSE(0,0)posted"; empty when nothing came
-    const PanelAct act;
-    HWND window = nullptr;
 };
 
 const char* const SharedKeys[] = {"WizardOnly",     "WizardOnly++",  "RetailMode",  "PollForFiles",
@@ -55,6 +34,7 @@ bool Writable(const std::wstring& path)
     return file != INVALID_HANDLE_VALUE;
 }
 
+// Sets or clears the Unix immutable flag, the only thing that stops Wine running as root from writing a file.
 bool MakeUnwritable(const std::wstring& path, bool unwritable)
 {
     FlushProfileCache();
@@ -92,32 +72,33 @@ std::string JobLogDigits(const std::string& digits)
 {
     std::string lines = "[Settings]\r\n";
     for (size_t i = 0; i < digits.size(); ++i)
-        lines += std::string(LogKeys[i]) + "=" + digits[i] + "\r\n";
+        lines += LogKeys[i] + "="s + digits[i] + "\r\n";
     return lines;
 }
 
-void CheckSaved(const std::string& shared, const std::string& logDigits)
+// "<primary's eight keys> / <fallback's> / <the eleven log keys>", each in the order written.
+std::string Saved()
 {
-    std::string saved[3];
-    for (int file = 0; file < 2; ++file)
+    std::string saved;
+    for (const std::wstring& file : {PrimaryIni(), FallbackIni()}) {
         for (const char* key : SharedKeys)
-            saved[file] += (saved[file].empty() ? "" : " ") +
-                           ToUtf8(ProfileText(file ? FallbackIni() : PrimaryIni(), L"SETTINGS", FromUtf8(key)));
+            saved += ToUtf8(ProfileText(file, L"SETTINGS", FromUtf8(key))) + " ";
+        saved += "/ ";
+    }
     for (const char* key : LogKeys)
-        saved[2] += ToUtf8(ProfileText(JobLogIni(), L"Settings", FromUtf8(key)));
-    CHECK(saved[0] == shared);
-    CHECK(saved[1] == shared);
-    CHECK(saved[2] == logDigits);
+        saved += ToUtf8(ProfileText(JobLogIni(), L"Settings", FromUtf8(key)));
+    return saved;
 }
 
-SettingsRun::SettingsRun()
+// The real program's settings dialog, driven from outside as a user would.
+HWND OpenSettings(ProgramRun& program)
 {
-    dialog = program.WaitForDialog();
+    HWND dialog = program.WaitForDialog();
     REQUIRE(dialog != nullptr);
-    REQUIRE(GetDlgItem(dialog, IDC_DATALOGGING) != nullptr);
+    return dialog;
 }
 
-void SettingsRun::Click(const std::vector<int>& ids)
+void Click(HWND dialog, const std::vector<int>& ids)
 {
     for (int id : ids) {
         REQUIRE_MESSAGE(IsControlEnabled(dialog, id), "control ", id, " is disabled");
@@ -125,9 +106,10 @@ void SettingsRun::Click(const std::vector<int>& ids)
     }
 }
 
-std::string SettingsRun::States() const
+// X/. a checked/unchecked enabled box, x/- the same disabled, T/t an enabled/disabled help text, in groups:
+//   manual+help | retail | restrictions | delete poll switching homeZ | datalogging | log boxes
+std::string States(HWND dialog)
 {
-    // 0 separates the groups.
     const int ids[] = {
         IDC_MANUAL_RDM, IDC_MANUAL_RDM_HELP, IDC_MANUAL_OTHER, IDC_MANUAL_OTHER_HELP, 0, IDC_RETAIL_MODE, 0,
         IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_DISABLE_FIXTURE_TYPE, IDC_HIDE_SETTINGS_BUTTON, 0,
@@ -136,79 +118,62 @@ std::string SettingsRun::States() const
         IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER};
     std::string states;
     for (int id : ids) {
-        const bool enabled = id != 0 && IsControlEnabled(dialog, id);
-        if (id == 0)
-            states += ' ';
-        else if (id == IDC_MANUAL_RDM_HELP || id == IDC_MANUAL_OTHER_HELP)
-            states += enabled ? 'T' : 't';
-        else if (IsControlChecked(dialog, id))
-            states += enabled ? 'X' : 'x';
-        else
-            states += enabled ? '.' : '-';
+        const bool help = id == IDC_MANUAL_RDM_HELP || id == IDC_MANUAL_OTHER_HELP;
+        const int mark = help ? 4 : IsControlChecked(dialog, id) ? 2 : 0;
+        states += id == 0 ? ' ' : " .-XxTt"[(IsControlEnabled(dialog, id) ? 1 : 2) + mark];
     }
     return states;
 }
 
-DWORD SettingsRun::Press(int button)
-{
-    ClickControl(dialog, button);
-    return program.WaitForExit();
-}
+// The control panel played by the test: a hidden window of class "DUZAZODI" on this thread, logging every
+// WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so, and acting as a real panel might.
+enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand, Hung /* the test's thread stops pumping at Ok */ };
+std::string panelLog;  // "COMMAND(2,0) CLOSE(0,0)posted"
+PanelAct panelAct;
+HWND panelWindow;
+
+void OpenPanel();
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* panel = reinterpret_cast<PanelRecorder*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (panel == nullptr || (message != WM_COMMAND && message != WM_CLOSE))
+    if (window != panelWindow || (message != WM_COMMAND && message != WM_CLOSE))
         return DefWindowProcW(window, message, wParam, lParam);
-    panel->log += std::string(panel->log.empty() ? "" : " ") + (message == WM_CLOSE ? "CLOSE(" : "COMMAND(") +
-                  std::to_string(wParam) + "," + std::to_string(lParam) + ")" +
-                  ((InSendMessageEx(nullptr) & ~ISMEX_REPLIED) == ISMEX_SEND ? "" : "posted");
-    if (message == WM_COMMAND && panel->act == PanelAct::SlowCommand)
+    panelLog += (panelLog.empty() ? "" : " ") + (message == WM_CLOSE ? "CLOSE("s : "COMMAND("s) +
+                std::to_string(wParam) + "," + std::to_string(lParam) + ")" +
+                ((InSendMessageEx(nullptr) & ~ISMEX_REPLIED) == ISMEX_SEND ? "" : "posted");
+    if (message == WM_COMMAND && panelAct == PanelAct::SlowCommand)
         Sleep(7000);
-    if (message == WM_COMMAND && (panel->act == PanelAct::Restarts || panel->act == PanelAct::GoesAway)) {
-        // Gone first, so that a new window is the only one of the class.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        DestroyWindow(window);
-        panel->window = nullptr;
-        if (panel->act == PanelAct::Restarts)
-            panel->Open();
+    if (message == WM_COMMAND && (panelAct == PanelAct::Restarts || panelAct == PanelAct::GoesAway)) {
+        DestroyWindow(window);  // first, so that a new window is the only one of the class
+        panelWindow = nullptr;
+        if (panelAct == PanelAct::Restarts)
+            OpenPanel();
     }
-    // A close request is logged, not obeyed.
-    return 0;
+    return 0;  // a close request is logged, not obeyed
 }
 
-PanelRecorder::PanelRecorder(PanelAct panelAct) : act(panelAct)
+void OpenPanel()
 {
-    Open();
-    REQUIRE(window != nullptr);
-}
-
-void PanelRecorder::Open()
-{
-    // Classes belong to the process: registered once.
     static const ATOM panelClass = [] {
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = PanelProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"DUZAZODI";
         return RegisterClassW(&windowClass);
     }();
-    // Hidden: FindWindow finds it all the same, and it covers nothing on screen.
-    window = CreateWindowExW(0, MAKEINTATOM(panelClass), L"control panel (test)", WS_OVERLAPPED, 0, 0, 100, 100,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    panelWindow = CreateWindowExW(0, MAKEINTATOM(panelClass), L"panel", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr,
+                                  nullptr);
+    REQUIRE(panelWindow != nullptr);
 }
 
-// States() groups, for reading the rows below:
-//   manual+help | retail | restrictions | delete poll switching homeZ | datalogging | log boxes
-// X/. checked/unchecked enabled box, x/- the same disabled, T/t enabled/disabled help text.
-// Saved values: the eight shared keys in the order written, then the eleven log keys as digits, also in order.
-const char Defaults[] = "XTXT . ---- ..X. . xx--xxxxxx-";
-const char DefaultLog[] = "11001111110";
-const char Command[] = "COMMAND(2,0)";
-const char CommandClose[] = "COMMAND(2,0) CLOSE(0,0)";
+struct Panel {
+    explicit Panel(PanelAct act)
+    {
+        panelLog.clear();
+        panelAct = act;
+        OpenPanel();
+    }
+    ~Panel() { DestroyWindow(panelWindow); }
+};
 
 // Milliseconds from `start` to the end of the process, read once it has ended.
 long long MsToExit(HANDLE process, const FILETIME& start)
@@ -218,56 +183,66 @@ long long MsToExit(HANDLE process, const FILETIME& start)
     const auto ticks = [](FILETIME t) { return static_cast<long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
     return (ticks(times[1]) - ticks(start)) / 10000;
 }
+
+const char Defaults[] = "XTXT . ---- ..X. . xx--xxxxxx-";
+const char DefaultLog[] = "11001111110";
+const char Command[] = "COMMAND(2,0)";
+const char CommandClose[] = "COMMAND(2,0) CLOSE(0,0)";
 }
 
-TEST_CASE("the dialog opens with what is stored, its boxes follow each other, and Ok saves and tells the panel")
+TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok saves and tells the panel")
 {
     struct Row {
         std::string name;
         SettingsFiles files;
         std::vector<int> clicks;
-        std::string states, shared, log, panel;
+        std::string states, saved, panel;  // saved: the shared keys, then the log keys (the default when empty)
         PanelAct act = PanelAct::Answers;
+        void (*end)(HWND dialog) = nullptr;  // Ok when null; the others must leave the files and the panel alone
     };
+    // Loose formatting that any rewrite by the profile functions would tidy.
+    const SettingsFiles loose = {"[SETTINGS]\r\n  RetailMode = 5 \r\n", "[SETTINGS]\r\nJobLogging = 1\r\n",
+                                 "[Settings]\r\n\r\nLogPause = 7\r\n"};
+    const std::vector<int> someClicks = {IDC_RETAIL_MODE, IDC_POLL_FOR_FILES, IDC_LOG_START};
     const std::string everyOther = "WizardOnly=1\r\nWizardOnly++=1\r\nPollForFiles=1\r\nDeleteAfterRun=1\r\n"
                                    "UserSwitching=0\r\nAlwaysHomeZ=1\r\nJobLogging=1\r\n";
     std::vector<Row> rows = {
-        {"nothing stored, nothing changed", {}, {}, Defaults, "0 0 0 0 0 1 0 0", DefaultLog, Command},
+        {"nothing stored, nothing changed", {}, {}, Defaults, "0 0 0 0 0 1 0 0 / "s + DefaultLog, Command},
         {"every option the other way round", {SharedFile(everyOther), "", JobLogDigits("00110000001")}, {},
-         ".T.T . ---- XX.X X ..XX......X", "1 1 0 1 1 0 1 1", "00110000001", Command},
+         ".T.T . ---- XX.X X ..XX......X", "1 1 0 1 1 0 1 1 / 00110000001", Command},
         {"every option switched", {},
          {IDC_MANUAL_OTHER, IDC_DELETE_AFTER_RUN, IDC_POLL_FOR_FILES, IDC_USER_SWITCHING, IDC_HOME_Z_AXIS,
           IDC_DATALOGGING, IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR,
           IDC_LOG_DATE, IDC_LOG_TIME, IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER},
-         "XT.T . ---- XX.X X ..XX......X", "0 1 0 1 1 0 1 1", "00110000001", CommandClose},
+         "XT.T . ---- XX.X X ..XX......X", "0 1 0 1 1 0 1 1 / 00110000001", CommandClose},
         {"RetailMode 5", {SharedFile("RetailMode=5\r\n")}, {}, "-t-t X X.X. ..X. . xx--xxxxxx-",
-         "1 1 5 0 0 1 0 0", DefaultLog, Command},
+         "1 1 5 0 0 1 0 0 / "s + DefaultLog, Command},
         {"RetailMode 16: on, but no restriction it knows, so saved off", {SharedFile("RetailMode=16\r\n")}, {},
-         "-t-t X .... ..X. . xx--xxxxxx-", "1 1 0 0 0 1 0 0", DefaultLog, Command},
+         "-t-t X .... ..X. . xx--xxxxxx-", "1 1 0 0 0 1 0 0 / "s + DefaultLog, Command},
         {"a restriction added to a stored 5", {SharedFile("RetailMode=5\r\n")}, {IDC_HIDE_SETTINGS_BUTTON},
-         "-t-t X X.XX ..X. . xx--xxxxxx-", "1 1 13 0 0 1 0 0", DefaultLog, Command},
+         "-t-t X X.XX ..X. . xx--xxxxxx-", "1 1 13 0 0 1 0 0 / "s + DefaultLog, Command},
         {"stored 5, restrictions changed, off, on: 5 again", {SharedFile("RetailMode=5\r\n")},
          {IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_RETAIL_MODE, IDC_RETAIL_MODE},
-         "-t-t X X.X. ..X. . xx--xxxxxx-", "1 1 5 0 0 1 0 0", DefaultLog, Command},
+         "-t-t X X.X. ..X. . xx--xxxxxx-", "1 1 5 0 0 1 0 0 / "s + DefaultLog, Command},
         {"Retail Mode on where it was off: all four restrictions", {}, {IDC_RETAIL_MODE},
-         "-t-t X XXXX ..X. . xx--xxxxxx-", "1 1 15 0 0 1 0 0", DefaultLog, Command},
+         "-t-t X XXXX ..X. . xx--xxxxxx-", "1 1 15 0 0 1 0 0 / "s + DefaultLog, Command},
         {"Retail Mode on and off: the manual boxes stay unchecked", {}, {IDC_RETAIL_MODE, IDC_RETAIL_MODE},
-         ".T.T . ---- ..X. . xx--xxxxxx-", "1 1 0 0 0 1 0 0", DefaultLog, Command},
+         ".T.T . ---- ..X. . xx--xxxxxx-", "1 1 0 0 0 1 0 0 / "s + DefaultLog, Command},
         {"log boxes changed with datalogging off again: saved all the same", {},
          {IDC_DATALOGGING, IDC_LOG_PAUSE, IDC_LOG_USER, IDC_DATALOGGING}, "XTXT . ---- ..X. . xxx-xxxxx--",
-         "0 0 0 0 0 1 0 0", "11101111100", CommandClose},
+         "0 0 0 0 0 1 0 0 / 11101111100", CommandClose},
         {"values other than 0 and 1 are saved as 1, and count as changed",
          {SharedFile("WizardOnly=5\r\nUserSwitching=2\r\nJobLogging=4294967295\r\n"), "",
           "[Settings]\r\nLogPause=7\r\n"},
-         {}, ".TXT . ---- ..X. X XXX.XXXXXX.", "1 0 0 0 0 1 0 1", "11101111110", CommandClose},
-        {"Poll twice: no change, no close", {}, {IDC_POLL_FOR_FILES, IDC_POLL_FOR_FILES}, "", "", "", Command},
+         {}, ".TXT . ---- ..X. X XXX.XXXXXX.", "1 0 0 0 0 1 0 1 / 11101111110", CommandClose},
+        {"Poll twice: no change, no close", {}, {IDC_POLL_FOR_FILES, IDC_POLL_FOR_FILES}, "", "", Command},
         // However the panel acts, it gets every message once, in order, and Ok waits for it 5 s at the most.
-        {"a panel that restarts on the command", {}, {IDC_HOME_Z_AXIS}, "", "", "", CommandClose, PanelAct::Restarts},
-        {"a panel that goes away on the command", {}, {IDC_HOME_Z_AXIS}, "", "", "", Command, PanelAct::GoesAway},
-        {"a panel that takes 7 s over the command", {}, {IDC_HOME_Z_AXIS}, "", "", "", CommandClose + "posted"s,
+        {"a panel that restarts on the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose, PanelAct::Restarts},
+        {"a panel that goes away on the command", {}, {IDC_HOME_Z_AXIS}, "", "", Command, PanelAct::GoesAway},
+        {"a panel that takes 7 s over the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose + "posted"s,
          PanelAct::SlowCommand},
-        {"a panel hung at Ok that recovers after the program ended", {}, {IDC_HOME_Z_AXIS}, "", "0 0 0 0 0 1 1 0",
-         DefaultLog, CommandClose + "posted"s, PanelAct::Hung},
+        {"a panel hung at Ok that recovers after the program ended", {}, {IDC_HOME_Z_AXIS}, "",
+         "0 0 0 0 0 1 1 0 / "s + DefaultLog, CommandClose + "posted"s, PanelAct::Hung},
     };
     const struct {
         int id;
@@ -276,43 +251,52 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, an
                    {IDC_RETAIL_MODE, false}, {IDC_POLL_FOR_FILES, true}, {IDC_USER_SWITCHING, true},
                    {IDC_DATALOGGING, true}};
     for (const auto& option : options)
-        rows.push_back({"option " + std::to_string(option.id), {}, {option.id}, "", "", "",
+        rows.push_back({"option " + std::to_string(option.id), {}, {option.id}, "", "",
                         option.closes ? CommandClose : Command});
     for (int id : {IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR, IDC_LOG_DATE,
                    IDC_LOG_TIME, IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER})
-        rows.push_back({"log box " + std::to_string(id), {SharedFile("JobLogging=1\r\n")}, {id}, "", "", "",
+        rows.push_back({"log box " + std::to_string(id), {SharedFile("JobLogging=1\r\n")}, {id}, "", "",
                         CommandClose});
     // Each pair of log keys differs in one of these, so a box read or saved as another shows.
     for (const char* digits : {"01010101010", "00110011001", "00001111000", "00000000111"})
         rows.push_back({"log keys "s + digits, {SharedFile("JobLogging=1\r\n"), "", JobLogDigits(digits)}, {}, "",
-                        "0 0 0 0 0 1 0 1", digits, Command});
+                        "0 0 0 0 0 1 0 1 / "s + digits, Command});
+
+    for (auto end : {+[](HWND dialog) { ClickControl(dialog, IDCANCEL); },
+                     +[](HWND dialog) { PressKey(dialog, VK_ESCAPE); }, &SystemClose,
+                     +[](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }})
+        rows.push_back({"Cancel, Escape, the system's close or WM_CLOSE 0", loose, someClicks, "", "", "",
+                        PanelAct::Answers, end});
 
     for (const Row& row : rows) {
         INFO(row.name);
         PrepareFiles(row.files);
-        PanelRecorder panel(row.act);
-        SettingsRun run;
-        run.Click(row.clicks);
+        Panel panel(row.act);
+        ProgramRun program;
+        HWND dialog = OpenSettings(program);
+        Click(dialog, row.clicks);
         if (!row.states.empty())
-            CHECK(run.States() == row.states);
+            CHECK(States(dialog) == row.states);
         FILETIME ok;
         GetSystemTimeAsFileTime(&ok);
-        ClickControl(run.dialog, IDOK);
-        if (row.act == PanelAct::Hung)  // no pumping until the program has ended
-            WaitForSingleObject(run.program.process.hProcess, 30000);
-        if (row.act == PanelAct::Hung)
-            CHECK(panel.log.empty());
-        CHECK(run.program.WaitForExit() == 0);
+        row.end != nullptr ? row.end(dialog) : ClickControl(dialog, IDOK);
+        if (row.act == PanelAct::Hung) {
+            WaitForSingleObject(program.process.hProcess, 30000);  // without pumping
+            CHECK(panelLog.empty());
+        }
+        CHECK(program.WaitForExit() == 0);
         PumpMessages(row.act == PanelAct::Answers ? 0 : 300);
-        const long long elapsed = MsToExit(run.program.process.hProcess, ok);
+        const long long elapsed = MsToExit(program.process.hProcess, ok);
         CHECK(elapsed < 7000);  // 5 s for the panel, the rest for Wine to end the process
         if (row.act != PanelAct::Answers)
             MESSAGE(row.name, ": Ok to exit ", elapsed, " ms");
-        if (!row.shared.empty())
-            CheckSaved(row.shared, row.log);
-        CHECK(panel.log == row.panel);
+        if (row.end != nullptr)
+            CHECK(ReadFileBytes(PrimaryIni()) + ReadFileBytes(FallbackIni()) + ReadFileBytes(JobLogIni()) ==
+                  loose.primary + loose.fallback + loose.jobLog);
+        else if (!row.saved.empty())
+            CHECK(Saved() == row.saved.substr(0, row.saved.find('/')) + "/ " + row.saved);
+        CHECK(panelLog == row.panel);
     }
-    ResetSettingsFolders(NoFolders);
 }
 
 TEST_CASE("Ok writes every key where its folder exists and never makes a folder or a stray file")
@@ -323,8 +307,9 @@ TEST_CASE("Ok writes every key where its folder exists and never makes a folder 
     for (unsigned folders : rows) {
         CAPTURE(folders);
         PrepareFiles({"", "", "", folders});
-        SettingsRun run;
-        CHECK(run.Press(IDOK) == 0);  // no box about the missing folders
+        ProgramRun program;
+        ClickControl(OpenSettings(program), IDOK);
+        CHECK(program.WaitForExit() == 0);  // no box about the missing folders
         CHECK(FolderExists(PrimaryFolder()) == ((folders & PrimaryFolderExists) != 0));
         CHECK(FolderExists(FallbackFolder()) == ((folders & FallbackFolderExists) != 0));
         CHECK(FolderExists(JobLogFolder()) == ((folders & JobLogFolderExists) != 0));
@@ -334,30 +319,6 @@ TEST_CASE("Ok writes every key where its folder exists and never makes a folder 
         CHECK(ReadFileBytes(JobLogIni()) == ((folders & JobLogFolderExists) ? JobLogDigits(DefaultLog) : ""));
         for (const wchar_t* stray : {L"C:\\windows\\DRZINFO.INI", L"C:\\windows\\JobInfo.ini", L"C:\\RIDERE"})
             CHECK(GetFileAttributesW(stray) == INVALID_FILE_ATTRIBUTES);
-    }
-}
-
-TEST_CASE("Cancel, Escape and the system's close write nothing and tell the panel nothing")
-{
-    void (*const ends[])(HWND dialog) = {
-        [](HWND dialog) { ClickControl(dialog, IDCANCEL); },
-        [](HWND dialog) { PressKey(dialog, VK_ESCAPE); },
-        SystemClose,
-        [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); },
-    };
-    // Loose formatting that any rewrite by the profile functions would tidy.
-    const SettingsFiles files = {"[SETTINGS]\r\n  RetailMode = 5 \r\n", "[SETTINGS]\r\nJobLogging = 1\r\n",
-                                 "[Settings]\r\n\r\nLogPause = 7\r\n"};
-    for (auto end : ends) {
-        PrepareFiles(files);
-        PanelRecorder panel;
-        SettingsRun run;
-        run.Click({IDC_RETAIL_MODE, IDC_POLL_FOR_FILES, IDC_LOG_START});
-        end(run.dialog);
-        CHECK(run.program.WaitForExit() == 0);
-        CHECK(ReadFileBytes(PrimaryIni()) + ReadFileBytes(FallbackIni()) + ReadFileBytes(JobLogIni()) ==
-              files.primary + files.fallback + files.jobLog);
-        CHECK(panel.log.empty());
     }
 }
 
@@ -371,12 +332,14 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
         return;
     }
     {
-        SettingsRun run;
-        CHECK(run.States() == "-t-t X X.X. .... . xxx-xxxxxx-");
-        run.Click({IDC_RETAIL_MODE, IDC_USER_SWITCHING});
-        ClickControl(run.dialog, IDOK);
+        ProgramRun program;
+        HWND dialog = OpenSettings(program);
+        CHECK(States(dialog) == "-t-t X X.X. .... . xxx-xxxxxx-");
+        Click(dialog, {IDC_RETAIL_MODE, IDC_USER_SWITCHING});
+        ClickControl(dialog, IDOK);
         HWND box = nullptr;
-        for (int i = 0; i < 200 && (box = FindWindowW(L"#32770", L"Cannot Save Settings")) == nullptr; ++i)
+        // Visible once it is set up.
+        for (int i = 0; i < 200 && !IsWindowVisible(box = FindWindowW(L"#32770", L"Cannot Save Settings")); ++i)
             PumpMessages(50);
         REQUIRE(box != nullptr);
         const std::wstring text = WindowText(GetDlgItem(box, IDC_MESSAGE_TEXT));
@@ -386,7 +349,7 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
         CHECK(IsWindowVisible(GetDlgItem(box, IDC_MESSAGE_ICON)));
         CHECK(ProfileText(FallbackIni(), L"SETTINGS", L"UserSwitching") == L"1");  // written before the box
         ClickControl(box, IDOK);
-        CHECK(run.program.WaitForExit() == 0);
+        CHECK(program.WaitForExit() == 0);
     }
     CHECK(MakeUnwritable(PrimaryIni(), false));
     CHECK(MakeUnwritable(JobLogIni(), false));
@@ -401,14 +364,98 @@ TEST_CASE("without an application-data folder: defaults shown, nothing written a
     FlushProfileCache();
     REQUIRE(MoveFileW(folder.c_str(), aside.c_str()));
     {
-        SettingsRun run;
-        CHECK(run.States() == Defaults);
-        run.Click({IDC_RETAIL_MODE});
-        CHECK(run.Press(IDOK) == 0);
+        ProgramRun program;
+        HWND dialog = OpenSettings(program);
+        CHECK(States(dialog) == Defaults);
+        Click(dialog, {IDC_RETAIL_MODE});
+        ClickControl(dialog, IDOK);
+        CHECK(program.WaitForExit() == 0);
     }
     CHECK_FALSE(FolderExists(folder));
     CHECK(GetFileAttributesW(L"C:\\windows\\DRZINFO.INI") == INVALID_FILE_ATTRIBUTES);
     MoveFileW(aside.c_str(), folder.c_str());
     CHECK(ReadFileBytes(PrimaryIni()) == SharedFile("RetailMode=5\r\n"));
+    ResetSettingsFolders(NoFolders);
+}
+
+namespace {
+// Each control that gets a text: its string, where the text is cut, and whether it takes the system font.
+#define CONTROL(name, bound, systemFont) {IDC_##name, IDS_##name, bound, systemFont}
+const struct {
+    int id;
+    UINT stringId;
+    int bound;
+    bool systemFont;
+} Controls[] = {
+    CONTROL(MANUAL_RDM, 128, true), CONTROL(MANUAL_OTHER, 128, true), CONTROL(DELETE_AFTER_RUN, 128, true),
+    CONTROL(USER_SWITCHING, 128, true), CONTROL(DATALOGGING, 128, true), CONTROL(POLL_FOR_FILES_HELP, 128, false),
+    CONTROL(MANUAL_RDM_HELP, 1024, false), CONTROL(MANUAL_OTHER_HELP, 1024, false),
+    CONTROL(USER_SWITCHING_HELP, 1024, false), CONTROL(HOME_Z_AXIS_HELP, 1024, false),
+    CONTROL(POLL_FOR_FILES, 64, true), CONTROL(HOME_Z_AXIS, 64, true), CONTROL(HIDE_SYSTEM_TAB, 64, false),
+    CONTROL(FORBID_QUEUE_ACCESS, 64, false), CONTROL(DISABLE_FIXTURE_TYPE, 64, false),
+    CONTROL(HIDE_SETTINGS_BUTTON, 64, false), CONTROL(LOG_START, 64, false), CONTROL(LOG_COMPLETE, 64, false),
+    CONTROL(LOG_PAUSE, 64, false), CONTROL(LOG_RESUME, 64, false), CONTROL(LOG_ERROR, 64, false),
+    CONTROL(LOG_DATE, 64, false), CONTROL(LOG_TIME, 64, false), CONTROL(LOG_JOB_NAME, 64, false),
+    CONTROL(LOG_DURATION, 64, false), CONTROL(LOG_USER, 64, false), CONTROL(LOG_SERIAL_NUMBER, 64, false),
+    CONTROL(RETAIL_MODE, 32, true), {IDOK, IDS_OK, 32, false}, {IDCANCEL, IDS_CANCEL, 32, false},
+};
+
+std::wstring FullText(UINT id)
+{
+    wchar_t text[4096];
+    LoadLocalizedString(id, text, 4096);
+    return text;
+}
+
+HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
+
+bool checked = false;
+
+// A thread timer, run by the dialog's own message loop once the dialog shows.
+void CALLBACK CheckAndCancel(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindProcessDialog(GetCurrentProcessId());
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    checked = true;
+    const HFONT systemFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    CHECK(FontOf(dialog) != systemFont);
+    // Light grey behind the dialog and every text.
+    HDC dc = GetDC(dialog);
+    for (UINT message : {WM_CTLCOLORDLG, WM_CTLCOLORSTATIC}) {
+        LOGBRUSH brush = {};
+        SetBkColor(dc, 0);
+        GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(dialog, message, WPARAM(dc), 0)), sizeof brush, &brush);
+        CHECK(brush.lbColor == 0xE2E2E2);
+        CHECK(GetBkColor(dc) == (message == WM_CTLCOLORDLG ? 0 : 0xE2E2E2));
+    }
+    ReleaseDC(dialog, dc);
+    for (const auto& row : Controls) {
+        CAPTURE(row.id);
+        CHECK(WindowText(GetDlgItem(dialog, row.id)) == FullText(row.stringId).substr(0, size_t(row.bound)));
+        CHECK(FontOf(GetDlgItem(dialog, row.id)) == (row.systemFont ? systemFont : FontOf(dialog)));
+    }
+    // The bar's window text takes 32 characters and the version; its drawn caption, and so the window's title, 127.
+    const std::wstring title = FullText(IDS_SETTINGS_TITLE);
+    CHECK(WindowText(GetDlgItem(dialog, IDC_TITLE_BAR)) == title.substr(0, 32) + L" 1.7");
+    CHECK(WindowText(dialog) == title.substr(0, 127) + L" 1.7");
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+}
+
+TEST_CASE("texts are cut at each control's bound, and the single options' boxes take the system font")
+{
+    // The test resources give Italiano (Lang 5) texts of over 1100 characters.
+    ResetSettingsFolders(PrimaryFolderExists);
+    WriteFileBytes(PrimaryIni(), "[SETTINGS]\r\nLang=5\r\n");
+    SelectLanguage(GetModuleHandleW(nullptr));
+    AssignLanguageBases();
+    {
+        SharedBrushes brushes;
+        SetTimer(nullptr, 0, 100, CheckAndCancel);
+        RunSettingsDialog();
+    }
+    CHECK(checked);
     ResetSettingsFolders(NoFolders);
 }
