@@ -43,13 +43,12 @@ inline void ResetSettingsFolders(unsigned folders)
 {
     FlushProfileCache();
     const std::wstring paths[] = {PrimaryFolder(), FallbackFolder(), JobLogFolder()};
-    for (unsigned i = 0; i < 3; ++i) {
-        const std::wstring from = paths[i] + L'\0';
-        SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
-        SHFileOperationW(&remove);
+    const std::wstring from = paths[0] + L'\0' + paths[1] + L'\0' + paths[2] + L'\0';
+    SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
+    SHFileOperationW(&remove);
+    for (unsigned i = 0; i < 3; ++i)
         if (folders & (1u << i))
             CreateDirectoryW(paths[i].c_str(), nullptr);
-    }
 }
 
 inline bool FolderExists(const std::wstring& path) { return PathIsDirectoryW(path.c_str()); }
@@ -85,7 +84,6 @@ inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done =
     }
 }
 
-// A visible top-level dialog of process `pid`.
 inline HWND FindProcessDialog(DWORD pid)
 {
     DWORD owner = 0;
@@ -96,7 +94,7 @@ inline HWND FindProcessDialog(DWORD pid)
 }
 
 // build\KrvAdvanced.exe in its own process, told by Wine it runs on `windowsVersion`; ended at destruction.
-// The waits pump this thread's messages for up to 20 s.
+// The waits pump this thread's messages for up to 20 s; then WaitForExit gives STILL_ACTIVE.
 struct ProgramRun {
     static constexpr wchar_t VersionKey[] = L"Software\\Wine\\AppDefaults\\KrvAdvanced.exe";
     PROCESS_INFORMATION process = {};
@@ -119,14 +117,12 @@ struct ProgramRun {
         CloseHandle(process.hProcess);
         RegDeleteKeyW(HKEY_CURRENT_USER, VersionKey);
     }
-    ProgramRun(const ProgramRun&) = delete;
     HWND WaitForDialog()
     {
         HWND dialog = nullptr;
         PumpMessages(20000, [&] { return (dialog = FindProcessDialog(process.dwProcessId)) != nullptr; });
         return dialog;
     }
-    // STILL_ACTIVE if it runs on.
     DWORD WaitForExit()
     {
         DWORD code = STILL_ACTIVE;
@@ -145,7 +141,6 @@ inline DWORD_PTR SendBounded(HWND window, UINT message, WPARAM wParam = 0, LPARA
 inline void ClickControl(HWND dialog, int id) { SendBounded(GetDlgItem(dialog, id), BM_CLICK); }
 inline bool IsControlChecked(HWND dialog, int id) { return SendBounded(GetDlgItem(dialog, id), BM_GETCHECK) == 1; }
 inline bool IsControlEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
-// Alt+F4, or Close on the system menu.
 inline void SystemClose(HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 inline std::wstring WindowText(HWND window)
 {
@@ -153,14 +148,8 @@ inline std::wstring WindowText(HWND window)
     return std::wstring(text, SendBounded(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text)));
 }
 
-// Posted to the focused control, so that it goes through the dialog's own loop.
-inline void PressKey(HWND dialog, UINT virtualKey)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    PostMessageW(info.hwndFocus ? info.hwndFocus : dialog, WM_KEYDOWN, virtualKey, 1);
-}
+// Posted, so that it goes through the dialog's own loop.
+inline void PressKey(HWND dialog, UINT virtualKey) { PostMessageW(dialog, WM_KEYDOWN, virtualKey, 1); }
 
 // Sends this program's calls of the kernel32 function `name` to `replacement`; returns the one called before.
 inline void* RedirectImport(const char* name, void* replacement)
