@@ -3,7 +3,6 @@
 #include "app/Language.h"
 #include "app/Startup.h"
 #include "resource.h"
-#include "support/Files.h"
 #include "support/Program.h"
 #include "ui/TestKit.h"
 #include "ui/framework/SharedBrushes.h"

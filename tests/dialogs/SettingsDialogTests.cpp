@@ -6,9 +6,7 @@
 #include "app/Language.h"
 #include "app/Startup.h"
 #include "resource.h"
-#include "support/Files.h"
 #include "support/Program.h"
-#include "support/Text.h"
 #include "ui/dialogs/MainDialog.h"
 #include "ui/framework/SharedBrushes.h"
 

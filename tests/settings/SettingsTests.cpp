@@ -5,9 +5,7 @@
 
 #include "settings/JobLogSettings.h"
 #include "settings/SettingsStore.h"
-#include "support/Files.h"
 #include "support/Program.h"
-#include "support/Text.h"
 
 namespace {
 // Every profile write the code makes, in order, on its way to the real function.
@@ -20,19 +18,17 @@ BOOL WINAPI RecordWrite(const wchar_t* section, const wchar_t* key, const wchar_
     return reinterpret_cast<decltype(&WritePrivateProfileStringW)>(realWrite)(section, key, text, file);
 }
 
-#define KEY(name, method) {L"" name, &SettingsStore::Read##method, &SettingsStore::Write##method}
-const std::tuple<const wchar_t*, void (SettingsStore::*)(DWORD&), void (SettingsStore::*)(DWORD)> Keys[] = {
-    KEY("WizardOnly", WizardOnly), KEY("WizardOnly++", WizardOnlyPlus), KEY("RetailMode", RetailMode),
-    KEY("UserSwitching", UserSwitching), KEY("JobLogging", JobLogging), KEY("AlwaysHomeZ", AlwaysHomeZ),
-    KEY("DeleteAfterRun", DeleteAfterRun), KEY("PollForFiles", PollForFiles),
+// With the value read from the files the test writes.
+#define KEY(name, method, read) {L"" name, &SettingsStore::Read##method, &SettingsStore::Write##method, read}
+const std::tuple<const wchar_t*, void (SettingsStore::*)(DWORD&), void (SettingsStore::*)(DWORD), DWORD> Keys[] = {
+    KEY("WizardOnly", WizardOnly, 100), KEY("WizardOnly++", WizardOnlyPlus, 201), KEY("RetailMode", RetailMode, 202),
+    KEY("UserSwitching", UserSwitching, 103), KEY("JobLogging", JobLogging, 204),
+    KEY("AlwaysHomeZ", AlwaysHomeZ, 205), KEY("DeleteAfterRun", DeleteAfterRun, 106),
+    KEY("PollForFiles", PollForFiles, 307),
 };
 
-// In the file's order, with the flag's default.
-#define LOG(name, byDefault) {L"" #name, &JobLogFlags::name, byDefault}
-const std::tuple<const wchar_t*, int JobLogFlags::*, int> LogKeys[] = {
-    LOG(LogStart, 1), LOG(LogComplete, 1), LOG(LogPause, 0), LOG(LogResume, 0), LOG(LogError, 1), LOG(LogJobName, 1),
-    LOG(LogDate, 1), LOG(LogTime, 1), LOG(LogDuration, 1), LOG(LogUser, 1), LOG(LogSerialNum, 0),
-};
+const wchar_t* const LogKeys[] = {L"LogStart", L"LogComplete", L"LogPause",    L"LogResume", L"LogError", L"LogJobName",
+                                  L"LogDate",  L"LogTime",     L"LogDuration", L"LogUser",   L"LogSerialNum"};
 }
 
 TEST_CASE("settings and job-log flags: each from its own key and file; all written in order, as the file takes them")
@@ -42,42 +38,33 @@ TEST_CASE("settings and job-log flags: each from its own key and file; all writt
     ResetSettingsFolders(AllFolders);
     JobLogFlags flags;
     JobLogSettings::LoadJobLogFlags(flags);
-    // The job log's keys hold -1, -2, ...: loaded and saved back as they are.
+    JobLogSettings::SaveJobLogFlags(flags);
+    // Saved as loaded: the defaults without a file, then the file's -1, -2, ...
     std::string log = "[SETTINGS]\r\n";
     std::vector<std::wstring> expected;
-    int logValue = 0;
-    for (const auto& [key, flag, byDefault] : LogKeys) {
-        CHECK(flags.*flag == byDefault);
-        log += ToUtf8(key) + "=" + std::to_string(--logValue) + "\r\n";
-        expected.push_back(JobLogIni() + L" [Settings] " + key + L"=" + std::to_wstring(logValue));
+    for (int i = 0; i < 11; ++i) {
+        expected.push_back(JobLogIni() + L" [Settings] " + LogKeys[i] + L"=" + L"11001111110"[i]);
+        log += ToUtf8(LogKeys[i]) + "=" + std::to_string(-1 - i) + "\r\n";
     }
-    // Key i: in the primary file 100 + i, the sentinel (as no key) or nothing, by turns; 200 + i in the fallback
-    // but for the last; the caller's default is 300 + i.
-    std::string primary = "[settings]\r\n";
-    std::string fallback = primary;
-    for (unsigned i = 0; i < std::size(Keys); ++i) {
-        const std::string key = ToUtf8(std::get<0>(Keys[i])) + "=";
-        if (i % 3 < 2)
-            primary += key + std::to_string(i % 3 ? 0x5A5A5A5A : 100 + i) + "\r\n";
-        if (i < 7)
-            fallback += key + std::to_string(200 + i) + "\r\n";
-    }
-    WriteFileBytes(PrimaryIni(), primary);
-    WriteFileBytes(FallbackIni(), fallback);
+    for (int i = 0; i < 11; ++i)
+        expected.push_back(JobLogIni() + L" [Settings] " + LogKeys[i] + L"=" + std::to_wstring(-1 - i));
     WriteFileBytes(JobLogIni(), log);
     JobLogSettings::LoadJobLogFlags(flags);
     JobLogSettings::SaveJobLogFlags(flags);
-    unsigned i = 0;
-    for (const auto& [key, read, write] : Keys) {
-        DWORD value = 300 + i;
+    // The primary's value unless it has none or the sentinel; else the fallback's; else the caller's default.
+    WriteFileBytes(PrimaryIni(), "[settings]\r\nWizardOnly=100\r\nWizardOnly++=1515870810\r\nUserSwitching=103\r\n"
+                                 "JobLogging=1515870810\r\nDeleteAfterRun=106\r\nPollForFiles=1515870810\r\n");
+    WriteFileBytes(FallbackIni(), "[settings]\r\nWizardOnly=200\r\nWizardOnly++=201\r\nRetailMode=202\r\n"
+                                  "JobLogging=204\r\nAlwaysHomeZ=205\r\nDeleteAfterRun=206\r\n");
+    for (const auto& [key, read, write, stored] : Keys) {
+        DWORD value = 307;
         (SettingsStore().*read)(value);
-        CHECK_MESSAGE(value == (i % 3 == 0 ? 100 + i : i < 7 ? 200 + i : 307), ToUtf8(key));
-        ++i;
+        CHECK_MESSAGE(value == stored, ToUtf8(key));
     }
     ResetSettingsFolders(FallbackFolderExists);  // a missing folder is not made
-    for (const auto& [key, read, write] : Keys) {
-        (SettingsStore().*write)(4294967295u - i);
-        const std::wstring line = L" [SETTINGS] " + std::wstring(key) + L"=" + std::to_wstring(4294967295u - i++);
+    for (const auto& [key, read, write, stored] : Keys) {
+        (SettingsStore().*write)(4294967000u + stored);
+        const std::wstring line = L" [SETTINGS] " + std::wstring(key) + L"=" + std::to_wstring(4294967000u + stored);
         expected.insert(expected.end(), {PrimaryIni() + line, FallbackIni() + line});
     }
     CHECK(writes == expected);

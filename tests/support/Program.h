@@ -2,21 +2,88 @@
 
 #include <windows.h>
 
+#include <doctest/doctest.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 
-// Handles this thread's messages for `milliseconds`, at least once.
-inline void PumpMessages(DWORD milliseconds)
+inline std::string ToUtf8(const std::wstring& text) { return std::filesystem::path(text).u8string(); }
+inline std::wstring FromUtf8(const std::string& text) { return std::filesystem::u8path(text).wstring(); }
+template <>
+struct doctest::StringMaker<std::wstring> {
+    static String convert(const std::wstring& value) { return ("L\"" + ToUtf8(value) + "\"").c_str(); }
+};
+
+// C:\ProgramData of the test prefix, its RIDERE, DAZIRE and VEVEVU folders, and the settings file of each.
+inline std::wstring AppDataFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+inline std::wstring PrimaryFolder() { return AppDataFolder() + L"\\RIDERE"; }
+inline std::wstring FallbackFolder() { return AppDataFolder() + L"\\DAZIRE"; }
+inline std::wstring JobLogFolder() { return AppDataFolder() + L"\\VEVEVU"; }
+inline std::wstring PrimaryIni() { return PrimaryFolder() + L"\\DRZINFO.INI"; }
+inline std::wstring FallbackIni() { return FallbackFolder() + L"\\DRZINFO.INI"; }
+inline std::wstring JobLogIni() { return JobLogFolder() + L"\\JobInfo.ini"; }
+
+// Makes this process's next profile call read the disk, not the file it cached.
+inline void FlushProfileCache() { WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr); }
+
+enum Folders { NoFolders, PrimaryFolderExists, FallbackFolderExists, JobLogFolderExists = 4, AllFolders = 7 };
+// Removes the three folders with their files, then makes the ones asked for, empty.
+inline void ResetSettingsFolders(unsigned folders)
+{
+    FlushProfileCache();
+    const std::wstring paths[] = {PrimaryFolder(), FallbackFolder(), JobLogFolder()};
+    const std::wstring from = paths[0] + L'\0' + paths[1] + L'\0' + paths[2] + L'\0';
+    SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
+    SHFileOperationW(&remove);
+    for (unsigned i = 0; i < 3; ++i)
+        if (folders & (1u << i))
+            CreateDirectoryW(paths[i].c_str(), nullptr);
+}
+
+inline bool FolderExists(const std::wstring& path) { return PathIsDirectoryW(path.c_str()); }
+inline bool FileExists(const std::wstring& path) { return PathFileExistsW(path.c_str()) && !FolderExists(path); }
+
+inline std::string ReadFileBytes(const std::wstring& path)
+{
+    return std::string(std::istreambuf_iterator<char>(std::ifstream(path.c_str(), std::ios::binary).rdbuf()), {});
+}
+inline void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    FlushProfileCache();
+    std::ofstream(path.c_str(), std::ios::binary) << bytes;
+}
+
+// What the profile functions read for `key`, or "<absent>".
+inline std::wstring ProfileText(const std::wstring& path, const std::wstring& section, const std::wstring& key)
+{
+    FlushProfileCache();
+    wchar_t text[4096];
+    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"<absent>", text, 4096, path.c_str());
+    return text;
+}
+
+// Handles this thread's messages, at least once, until `done` holds or `milliseconds` have passed.
+inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done = [] { return false; })
 {
     for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&message);
-        if (GetTickCount() - start >= milliseconds)
+        if (done() || GetTickCount() - start >= milliseconds)
             return;
     }
 }
 
-// A visible top-level "#32770" window of process `pid`.
 inline HWND FindProcessDialog(DWORD pid)
 {
     DWORD owner = 0;
@@ -27,24 +94,20 @@ inline HWND FindProcessDialog(DWORD pid)
 }
 
 // build\KrvAdvanced.exe in its own process, told by Wine it runs on `windowsVersion`; ended at destruction.
-// The waits pump this thread's messages.
+// The waits pump this thread's messages for up to 20 s; then WaitForExit gives STILL_ACTIVE.
 struct ProgramRun {
     static constexpr wchar_t VersionKey[] = L"Software\\Wine\\AppDefaults\\KrvAdvanced.exe";
     PROCESS_INFORMATION process = {};
 
     explicit ProgramRun(const wchar_t* windowsVersion = L"winxp")
     {
-        HKEY key;
-        RegCreateKeyW(HKEY_CURRENT_USER, VersionKey, &key);
-        RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(windowsVersion),
-                       static_cast<DWORD>((wcslen(windowsVersion) + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
+        SHSetValueW(HKEY_CURRENT_USER, VersionKey, L"Version", REG_SZ, windowsVersion, 2 * wcslen(windowsVersion) + 2);
         wchar_t self[MAX_PATH] = {};  // build\tests\name.exe
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring commandLine = L"\"" + std::wstring(self) + L"\\..\\..\\KrvAdvanced.exe\"";
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+        CreateProcessW((self + std::wstring(L"\\..\\..\\KrvAdvanced.exe")).c_str(), nullptr, nullptr, nullptr, FALSE,
+                       0, nullptr, nullptr, &startup, &process);
     }
     ~ProgramRun()
     {
@@ -54,23 +117,16 @@ struct ProgramRun {
         CloseHandle(process.hProcess);
         RegDeleteKeyW(HKEY_CURRENT_USER, VersionKey);
     }
-    ProgramRun(const ProgramRun&) = delete;
-    // Its first visible dialog, or null after the timeout.
-    HWND WaitForDialog(DWORD timeoutMs = 20000)
+    HWND WaitForDialog()
     {
         HWND dialog = nullptr;
-        for (const DWORD start = GetTickCount(); !dialog && GetTickCount() - start < timeoutMs; PumpMessages(50))
-            dialog = FindProcessDialog(process.dwProcessId);
+        PumpMessages(20000, [&] { return (dialog = FindProcessDialog(process.dwProcessId)) != nullptr; });
         return dialog;
     }
-    // Its exit code, or STILL_ACTIVE after the timeout.
-    DWORD WaitForExit(DWORD timeoutMs = 20000)
+    DWORD WaitForExit()
     {
-        for (const DWORD start = GetTickCount();
-             WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT && GetTickCount() - start < timeoutMs;)
-            PumpMessages(20);
         DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process.hProcess, &code);
+        PumpMessages(20000, [&] { return GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE; });
         return code;
     }
 };
@@ -82,11 +138,9 @@ inline DWORD_PTR SendBounded(HWND window, UINT message, WPARAM wParam = 0, LPARA
     SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
     return result;
 }
-// Controls of a dialog in any process, handled as a user's input would be.
 inline void ClickControl(HWND dialog, int id) { SendBounded(GetDlgItem(dialog, id), BM_CLICK); }
 inline bool IsControlChecked(HWND dialog, int id) { return SendBounded(GetDlgItem(dialog, id), BM_GETCHECK) == 1; }
 inline bool IsControlEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
-// Alt+F4, or Close on the system menu.
 inline void SystemClose(HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 inline std::wstring WindowText(HWND window)
 {
@@ -94,17 +148,8 @@ inline std::wstring WindowText(HWND window)
     return std::wstring(text, SendBounded(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text)));
 }
 
-// Posted to the focused control, so that it goes through the dialog's own loop.
-inline void PressKey(HWND dialog, UINT virtualKey)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    HWND target = info.hwndFocus ? info.hwndFocus : dialog;
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, 0)) << 16;
-    PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | scan);
-    PostMessageW(target, WM_KEYUP, virtualKey, 1 | scan | 0xC0000000u);
-}
+// Posted, so that it goes through the dialog's own loop.
+inline void PressKey(HWND dialog, UINT virtualKey) { PostMessageW(dialog, WM_KEYDOWN, virtualKey, 1); }
 
 // Sends this program's calls of the kernel32 function `name` to `replacement`; returns the one called before.
 inline void* RedirectImport(const char* name, void* replacement)

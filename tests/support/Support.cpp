@@ -1,3 +1,2 @@
-// The test programs' entry point.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>

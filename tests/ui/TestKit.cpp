@@ -6,7 +6,6 @@
 
 #include "resource.h"
 #include "support/Program.h"
-#include "support/Text.h"
 
 Image Image::Crop(int x, int y, int w, int h) const
 {
