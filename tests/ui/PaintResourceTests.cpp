@@ -15,14 +15,15 @@ TEST_CASE("300 paints of every look, bar, strip and text leave no GDI object beh
         for (const int id : {IDOK, IDC_TITLE_BAR, IDC_STRIP_LEFT, IDC_STRIP_BOTTOM, IDC_MESSAGE_TEXT})
             for (const auto& look : looks) {
                 box.okButton.hovering = box.titleBar.hovering = look[2];
+                HWND control = GetDlgItem(box.window, id);
                 RECT rect;
-                GetClientRect(GetDlgItem(box.window, id), &rect);
+                GetClientRect(control, &rect);
                 Canvas canvas(rect.right, rect.bottom);
-                const HGDIOBJ pen = GetCurrentObject(canvas.Dc(), OBJ_PEN), font = GetCurrentObject(canvas.Dc(), OBJ_FONT);
-                const DRAWITEMSTRUCT request = DrawRequest(GetDlgItem(box.window, id), canvas.Dc(), rect, look[0], look[1]);
+                const HGDIOBJ pen = GetCurrentObject(canvas.dc, OBJ_PEN), font = GetCurrentObject(canvas.dc, OBJ_FONT);
+                const DRAWITEMSTRUCT request = DrawRequest(control, canvas.dc, rect, look[0], look[1]);
                 for (int i = 0; i < paints; ++i)
                     box.OnDrawItem(id, &request);
-                CHECK((GetCurrentObject(canvas.Dc(), OBJ_PEN) == pen && GetCurrentObject(canvas.Dc(), OBJ_FONT) == font));
+                CHECK((GetCurrentObject(canvas.dc, OBJ_PEN) == pen && GetCurrentObject(canvas.dc, OBJ_FONT) == font));
             }
     }
     CHECK(FreeGdiHandleSlots() == before);
