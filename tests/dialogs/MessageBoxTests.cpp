@@ -13,8 +13,7 @@ RECT Place(HWND dialog, int id)
 {
     RECT rect = {};
     GetWindowRect(id ? GetDlgItem(dialog, id) : dialog, &rect);
-    if (id)
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    MapWindowPoints(nullptr, id ? dialog : nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
@@ -31,7 +30,7 @@ int Show(UINT type, const wchar_t* text, std::vector<Step> steps, HWND owner = n
 }
 }
 
-TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping the middle, results")
+TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping the middle, results; foreign templates")
 {
     // Template 102 as the dialog manager places it, before the box moves anything.
     HWND plain = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, nullptr, 0);
@@ -46,10 +45,9 @@ TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping 
         std::wstring text;
         int results[2];  // Ok, Escape
     } rows[] = {
-        {MB_OK | MB_ICONHAND, L"En", nullptr, IDI_HAND, longText, {IDOK, IDCANCEL}},
+        {MB_OK | MB_ICONASTERISK, L"En", nullptr, IDI_ASTERISK, longText, {IDOK, IDCANCEL}},
         {MB_OKCANCEL | MB_ICONQUESTION, L"En", L"Cancel", IDI_QUESTION, L"Short.", {IDOK, IDCANCEL}},
         {MB_YESNO | MB_ICONEXCLAMATION, L"Yes", L"No", IDI_EXCLAMATION, std::wstring(200, L'W'), {IDYES, IDNO}},
-        {MB_OK | MB_ICONASTERISK, L"En", nullptr, IDI_ASTERISK, L"Short.", {IDOK, IDCANCEL}},
         {MB_YESNOCANCEL, L"Button2", nullptr, nullptr, L"Short.", {IDOK, IDCANCEL}},
         {MB_CANCELTRYCONTINUE, L"Button2", nullptr, nullptr, L"Short.", {IDYES, IDNO}},
     };
@@ -73,10 +71,8 @@ TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping 
             ReleaseDC(dialog, dc);
             HWND iconWindow = GetDlgItem(dialog, IDC_MESSAGE_ICON);
             CHECK(IsWindowVisible(iconWindow) == (row.icon != nullptr));
-            if (row.icon) {
-                CHECK(Place(dialog, IDC_MESSAGE_ICON).top == area.top + (height - icon.bottom + icon.top) / 2);
-                CHECK(SendMessageW(iconWindow, STM_GETICON, 0, 0) == (LRESULT)LoadIconW(nullptr, row.icon));
-            }
+            CHECK(Place(dialog, IDC_MESSAGE_ICON).top == area.top + (height - icon.bottom + icon.top) / 2);
+            CHECK(SendMessageW(iconWindow, STM_GETICON, 0, 0) == (LRESULT)LoadIconW(nullptr, row.icon));
             ClickControl(dialog, IDOK);
         }});
         CHECK(result == row.results[0]);
@@ -89,15 +85,12 @@ TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping 
         ClickControl(platformBox, IDIGNORE);
     }});
     CHECK(asked == IDIGNORE);
-}
-
-TEST_CASE("another module's template 102 without the text area shows unsized, where the dialog manager put it")
-{
+    // Another module's template 102 without the text area shows unsized, where the dialog manager put it.
     HMODULE foreign = LoadLibraryW(L"foreign_box.dll");
     HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, foreign, nullptr);
     const RECT expected = Place(CreateDialogParamW(foreign, MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, nullptr, 0), 0);
-    Show(MB_OK, L"Some text.", {[&](HWND box) {
-        CHECK((Place(box, 0).top == expected.top && Place(box, 0).bottom == expected.bottom));
-        ClickControl(box, IDOK);
+    Show(MB_OK, L"Some text.", {[&](HWND shown) {
+        CHECK((Place(shown, 0).top == expected.top && Place(shown, 0).bottom == expected.bottom));
+        ClickControl(shown, IDOK);
     }}, owner);
 }

@@ -2,19 +2,18 @@
 
 #include "resource.h"
 #include "ui/TestKit.h"
+#include "ui/framework/SharedBrushes.h"
 
 // The free handle slots see one object left behind, so a few hundred paints of each look are plenty.
-TEST_CASE("300 paints of every look, bar, strip and text leave no GDI object behind and the DC as it was")
+TEST_CASE("300 paints of every look leave no GDI object behind and the DC as it was; shared brushes made once")
 {
     LiveBox box;
-    const UINT looks[][3] = {{ODA_DRAWENTIRE, 0, 0}, {ODA_SELECT, ODS_SELECTED, 0}, {ODA_DRAWENTIRE, 0, 1},
-                             {ODA_DRAWENTIRE, ODS_DISABLED, 0}};
+    const UINT looks[][2] = {{ODA_DRAWENTIRE, 0}, {ODA_SELECT, ODS_SELECTED}, {ODA_DRAWENTIRE, ODS_DISABLED}};
     int before = 0;
     for (const int paints : {5, 300}) {  // the first paints may fill the system's own caches
         before = FreeGdiHandleSlots();
         for (const int id : {IDOK, IDC_TITLE_BAR, IDC_STRIP_LEFT, IDC_STRIP_BOTTOM, IDC_MESSAGE_TEXT})
             for (const auto& look : looks) {
-                box.okButton.hovering = box.titleBar.hovering = look[2];
                 HWND control = GetDlgItem(box.window, id);
                 RECT rect;
                 GetClientRect(control, &rect);
@@ -27,4 +26,11 @@ TEST_CASE("300 paints of every look, bar, strip and text leave no GDI object beh
             }
     }
     CHECK(FreeGdiHandleSlots() == before);
+    {
+        SharedBrushes outer;
+        const HBRUSH dark = DarkBrush;
+        SharedBrushes inner;
+        CHECK((DarkBrush == dark && GetObjectType(LightBrush) == OBJ_BRUSH && FreeGdiHandleSlots() == before - 2));
+    }
+    CHECK((DarkBrush == nullptr && LightBrush == nullptr && FreeGdiHandleSlots() == before));
 }

@@ -15,14 +15,13 @@ Canvas::Canvas(int w, int h) : width(w), height(h), dc(CreateCompatibleDC(nullpt
     bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
     bits = static_cast<DWORD*>(memory);
     std::fill(bits, bits + width * height, RGB(GetBValue(Untouched), GetGValue(Untouched), GetRValue(Untouched)));
-    previous = SelectObject(dc, bitmap);
+    SelectObject(dc, bitmap);
 }
 
 Canvas::~Canvas()
 {
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
     DeleteDC(dc);
+    DeleteObject(bitmap);
 }
 
 Image Canvas::Pixels() const
@@ -43,11 +42,6 @@ Image BitmapPixels(UINT id)
     DrawStateW(canvas.dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, 0, 0, 0, 0, DST_BITMAP);
     DeleteObject(bitmap);
     return canvas.Pixels();
-}
-
-DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
-{
-    return {ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID(control)), 0, action, state, control, dc, rect, 0};
 }
 
 int FreeGdiHandleSlots()

@@ -20,20 +20,21 @@ struct Image {
 // A 32-bit DIB section in its own memory DC, all Untouched.
 struct Canvas {
     Canvas(int width, int height);
-    ~Canvas();
+    ~Canvas();  // the DC gives the bitmap up as it goes
     Image Pixels() const;
 
     int width, height;
     HDC dc;
     HBITMAP bitmap;
-    HGDIOBJ previous;
     DWORD* bits = nullptr;
 };
 
-// Bitmap resource `id` as the skin loads it.
 Image BitmapPixels(UINT id);
 
-DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state);
+inline DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
+{
+    return {ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID(control)), 0, action, state, control, dc, rect, 0};
+}
 
 // What a skinned control draws for one request onto a fresh w x h Canvas.
 template <class Control>
