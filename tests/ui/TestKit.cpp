@@ -7,32 +7,20 @@
 #include "resource.h"
 #include "support/Program.h"
 
-Image Image::Crop(int x, int y, int w, int h) const
-{
-    Image part{w, h, {}};
-    for (int row = y; row < y + h; ++row)
-        for (int column = x; column < x + w; ++column)
-            part.pixels.push_back(At(column, row));
-    return part;
-}
-
-Canvas::Canvas(int w, int h, HDC source) : width(w), height(h), dc(CreateCompatibleDC(nullptr))
+Canvas::Canvas(int w, int h) : width(w), height(h), dc(CreateCompatibleDC(nullptr))
 {
     BITMAPINFO info = {{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* memory = nullptr;
     bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
     bits = static_cast<DWORD*>(memory);
     std::fill(bits, bits + width * height, RGB(GetBValue(Untouched), GetGValue(Untouched), GetRValue(Untouched)));
-    previous = SelectObject(dc, bitmap);
-    if (source != nullptr)
-        BitBlt(dc, 0, 0, w, h, source, 0, 0, SRCCOPY);
+    SelectObject(dc, bitmap);
 }
 
 Canvas::~Canvas()
 {
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
     DeleteDC(dc);
+    DeleteObject(bitmap);
 }
 
 Image Canvas::Pixels() const
@@ -49,46 +37,9 @@ Image BitmapPixels(UINT id)
     HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
     BITMAP info = {};
     GetObjectW(bitmap, sizeof info, &info);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    const Image image = Canvas(info.bmWidth, info.bmHeight, memory).Pixels();
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    Canvas canvas(info.bmWidth, info.bmHeight);
+    DrawStateW(canvas.dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, 0, 0, 0, 0, DST_BITMAP);
     DeleteObject(bitmap);
-    return image;
-}
-
-Image CaptureWindow(HWND window)
-{
-    RECT r;
-    GetWindowRect(window, &r);
-    HDC dc = GetWindowDC(window);
-    const Image image = Canvas(r.right - r.left, r.bottom - r.top, dc).Pixels();
-    ReleaseDC(window, dc);
-    return image;
-}
-
-Image IconPixels(const wchar_t* icon, int w, int h, COLORREF background)
-{
-    Canvas canvas(w, h);
-    const RECT rect = {0, 0, w, h};
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(canvas.Dc(), &rect, brush);
-    DeleteObject(brush);
-    DrawIconEx(canvas.Dc(), 0, 0, LoadIconW(nullptr, icon), w, h, 0, nullptr, DI_NORMAL);
-    return canvas.Pixels();
-}
-
-DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
-{
-    return {ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID(control)), 0, action, state, control, dc, rect, 0};
-}
-
-Image PaintOnce(const std::function<void(const DRAWITEMSTRUCT&)>& paint, HWND control, int w, int h,
-                UINT action, UINT state)
-{
-    Canvas canvas(w, h);
-    paint(DrawRequest(control, canvas.Dc(), {0, 0, w, h}, action, state));
     return canvas.Pixels();
 }
 
@@ -138,8 +89,7 @@ void RunDriven(const std::function<void()>& show, std::vector<Step> driven)
 
 LiveBox::LiveBox(UINT type)
 {
-    messageText = L"Text";
-    messageCaption = L"Caption";
+    messageText = messageCaption = L"Text";
     messageType = type;
     CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, InitialDialogProc,
                        reinterpret_cast<LPARAM>(static_cast<Dlg*>(this)));
