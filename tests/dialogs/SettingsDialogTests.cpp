@@ -120,7 +120,7 @@ std::string States(HWND dialog)
 
 // The control panel played by the test: a hidden window of class "DUZAZODI" on this thread, logging every
 // WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so, and acting as a real panel might.
-enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand, Hung /* the test's thread stops pumping at Ok */ };
+enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand, SlowClose, Hung /* stops pumping at Ok */ };
 std::string panelLog;  // "COMMAND(2,0) CLOSE(0,0)posted"
 PanelAct panelAct;
 HWND panelWindow;
@@ -134,7 +134,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     panelLog += (panelLog.empty() ? "" : " ") + (message == WM_CLOSE ? "CLOSE("s : "COMMAND("s) +
                 std::to_string(wParam) + "," + std::to_string(lParam) + ")" +
                 ((InSendMessageEx(nullptr) & ~ISMEX_REPLIED) == ISMEX_SEND ? "" : "posted");
-    if (message == WM_COMMAND && panelAct == PanelAct::SlowCommand)
+    if (panelAct == (message == WM_COMMAND ? PanelAct::SlowCommand : PanelAct::SlowClose))
         Sleep(7000);
     if (message == WM_COMMAND && (panelAct == PanelAct::Restarts || panelAct == PanelAct::GoesAway)) {
         DestroyWindow(window);  // first, so that a new window is the only one of the class
@@ -224,6 +224,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         {"a panel that goes away on the command", {}, {IDC_HOME_Z_AXIS}, "", "", Command, PanelAct::GoesAway},
         {"a panel that takes 7 s over the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose + "posted"s,
          PanelAct::SlowCommand},
+        {"a panel that takes 7 s over the close", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose, PanelAct::SlowClose},
         {"a panel hung at Ok that recovers after the program ended", {}, {IDC_HOME_Z_AXIS}, "",
          "0 0 0 0 0 1 1 0 / "s + DefaultLog, CommandClose + "posted"s, PanelAct::Hung},
     };
