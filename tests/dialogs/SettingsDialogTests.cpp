@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "support/Program.h"
 #include "ui/dialogs/MainDialog.h"
+#include "ui/TestKit.h"
 #include "ui/framework/SharedBrushes.h"
 
 using namespace std::string_literals;
@@ -24,14 +25,6 @@ const char* const SharedKeys[] = {"WizardOnly",     "WizardOnly++",  "RetailMode
 const char* const LogKeys[] = {"LogStart", "LogComplete", "LogPause",    "LogResume", "LogError",    "LogJobName",
                                "LogDate",  "LogTime",     "LogDuration", "LogUser",   "LogSerialNum"};
 
-bool Writable(const std::wstring& path)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    CloseHandle(file);
-    return file != INVALID_HANDLE_VALUE;
-}
-
 // Sets or clears the Unix immutable flag, the only thing that stops Wine running as root from writing a file.
 bool MakeUnwritable(const std::wstring& path, bool unwritable)
 {
@@ -44,10 +37,14 @@ bool MakeUnwritable(const std::wstring& path, bool unwritable)
                  unixPath + "' 2>/dev/null\"").c_str(), SW_HIDE);
         HeapFree(GetProcessHeap(), 0, unixPath);
     }
-    // Wine reports the Unix command started, not done.
-    for (int i = 0; i < 50 && Writable(path) == unwritable; ++i)
-        Sleep(100);
-    return Writable(path) != unwritable;
+    const auto writable = [&] {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        CloseHandle(file);
+        return file != INVALID_HANDLE_VALUE;
+    };
+    for (int i = 0; i < 50 && writable() == unwritable; ++i)
+        Sleep(100);  // Wine reports the Unix command started, not done
+    return writable() != unwritable;
 }
 
 void PrepareFiles(const SettingsFiles& files)
@@ -88,20 +85,16 @@ std::string Saved()
     return saved;
 }
 
-// The real program's settings dialog, driven from outside as a user would.
-HWND OpenSettings(ProgramRun& program)
+// The real program's settings dialog once it shows, with `clicks` made as a user would (on enabled boxes only).
+HWND OpenSettings(ProgramRun& program, const std::vector<int>& clicks = {})
 {
     HWND dialog = program.WaitForDialog();
     REQUIRE(dialog != nullptr);
-    return dialog;
-}
-
-void Click(HWND dialog, const std::vector<int>& ids)
-{
-    for (int id : ids) {
+    for (int id : clicks) {
         REQUIRE_MESSAGE(IsControlEnabled(dialog, id), "control ", id, " is disabled");
         ClickControl(dialog, id);
     }
+    return dialog;
 }
 
 // X/. a checked/unchecked enabled box, x/- the same disabled, T/t an enabled/disabled help text, in groups:
@@ -125,7 +118,7 @@ std::string States(HWND dialog)
 
 // The control panel played by the test: a hidden window of class "DUZAZODI" on this thread, logging every
 // WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so, and acting as a real panel might.
-enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand, Hung /* the test's thread stops pumping at Ok */ };
+enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand, SlowClose, Hung /* stops pumping at Ok */ };
 std::string panelLog;  // "COMMAND(2,0) CLOSE(0,0)posted"
 PanelAct panelAct;
 HWND panelWindow;
@@ -139,7 +132,7 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     panelLog += (panelLog.empty() ? "" : " ") + (message == WM_CLOSE ? "CLOSE("s : "COMMAND("s) +
                 std::to_string(wParam) + "," + std::to_string(lParam) + ")" +
                 ((InSendMessageEx(nullptr) & ~ISMEX_REPLIED) == ISMEX_SEND ? "" : "posted");
-    if (message == WM_COMMAND && panelAct == PanelAct::SlowCommand)
+    if (panelAct == (message == WM_COMMAND ? PanelAct::SlowCommand : PanelAct::SlowClose))
         Sleep(7000);
     if (message == WM_COMMAND && (panelAct == PanelAct::Restarts || panelAct == PanelAct::GoesAway)) {
         DestroyWindow(window);  // first, so that a new window is the only one of the class
@@ -162,16 +155,6 @@ void OpenPanel()
                                   nullptr);
     REQUIRE(panelWindow != nullptr);
 }
-
-struct Panel {
-    explicit Panel(PanelAct act)
-    {
-        panelLog.clear();
-        panelAct = act;
-        OpenPanel();
-    }
-    ~Panel() { DestroyWindow(panelWindow); }
-};
 
 // Milliseconds from `start` to the end of the process, read once it has ended.
 long long MsToExit(HANDLE process, const FILETIME& start)
@@ -239,18 +222,14 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         {"a panel that goes away on the command", {}, {IDC_HOME_Z_AXIS}, "", "", Command, PanelAct::GoesAway},
         {"a panel that takes 7 s over the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose + "posted"s,
          PanelAct::SlowCommand},
+        {"a panel that takes 7 s over the close", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose, PanelAct::SlowClose},
         {"a panel hung at Ok that recovers after the program ended", {}, {IDC_HOME_Z_AXIS}, "",
          "0 0 0 0 0 1 1 0 / "s + DefaultLog, CommandClose + "posted"s, PanelAct::Hung},
     };
-    const struct {
-        int id;
-        bool closes;
-    } options[] = {{IDC_MANUAL_RDM, false},  {IDC_MANUAL_OTHER, false},  {IDC_DELETE_AFTER_RUN, false},
-                   {IDC_RETAIL_MODE, false}, {IDC_POLL_FOR_FILES, true}, {IDC_USER_SWITCHING, true},
-                   {IDC_DATALOGGING, true}};
-    for (const auto& option : options)
-        rows.push_back({"option " + std::to_string(option.id), {}, {option.id}, "", "",
-                        option.closes ? CommandClose : Command});
+    for (int id : {IDC_MANUAL_RDM, IDC_MANUAL_OTHER, IDC_DELETE_AFTER_RUN, IDC_RETAIL_MODE})
+        rows.push_back({"option " + std::to_string(id), {}, {id}, "", "", Command});
+    for (int id : {IDC_POLL_FOR_FILES, IDC_USER_SWITCHING, IDC_DATALOGGING})
+        rows.push_back({"option " + std::to_string(id), {}, {id}, "", "", CommandClose});
     for (int id : {IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR, IDC_LOG_DATE,
                    IDC_LOG_TIME, IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER})
         rows.push_back({"log box " + std::to_string(id), {SharedFile("JobLogging=1\r\n")}, {id}, "", "",
@@ -269,10 +248,11 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
     for (const Row& row : rows) {
         INFO(row.name);
         PrepareFiles(row.files);
-        Panel panel(row.act);
+        panelLog.clear();
+        panelAct = row.act;
+        OpenPanel();
         ProgramRun program;
-        HWND dialog = OpenSettings(program);
-        Click(dialog, row.clicks);
+        HWND dialog = OpenSettings(program, row.clicks);
         if (!row.states.empty())
             CHECK(States(dialog) == row.states);
         FILETIME ok;
@@ -294,6 +274,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         else if (!row.saved.empty())
             CHECK(Saved() == row.saved.substr(0, row.saved.find('/')) + "/ " + row.saved);
         CHECK(panelLog == row.panel);
+        DestroyWindow(panelWindow);
     }
 }
 
@@ -301,13 +282,26 @@ TEST_CASE("Ok writes every key where its folder exists and never makes a folder 
 {
     const std::string shared = "[SETTINGS]\r\nWizardOnly=0\r\nWizardOnly++=0\r\nRetailMode=0\r\nPollForFiles=0\r\n"
                                "DeleteAfterRun=0\r\nUserSwitching=1\r\nAlwaysHomeZ=0\r\nJobLogging=0\r\n";
-    const unsigned rows[] = {NoFolders, FallbackFolderExists, PrimaryFolderExists | JobLogFolderExists};
+    // The last: every folder and a stored file, but no application-data folder for the program to find.
+    const unsigned rows[] = {NoFolders, FallbackFolderExists, PrimaryFolderExists | JobLogFolderExists, AllFolders};
+    const std::wstring appData = AppDataFolder(), aside = appData + L".away";
     for (unsigned folders : rows) {
         CAPTURE(folders);
-        PrepareFiles({"", "", "", folders});
+        PrepareFiles({folders == AllFolders ? SharedFile("RetailMode=5\r\n") : "", "", "", folders});
+        REQUIRE((folders != AllFolders || MoveFileW(appData.c_str(), aside.c_str())));
         ProgramRun program;
-        ClickControl(OpenSettings(program), IDOK);
+        HWND dialog = OpenSettings(program, {IDC_POLL_FOR_FILES, IDC_POLL_FOR_FILES});
+        CHECK(States(dialog) == Defaults);
+        ClickControl(dialog, IDOK);
         CHECK(program.WaitForExit() == 0);  // no box about the missing folders
+        for (const wchar_t* stray : {L"C:\\windows\\DRZINFO.INI", L"C:\\windows\\JobInfo.ini", L"C:\\RIDERE"})
+            CHECK(GetFileAttributesW(stray) == INVALID_FILE_ATTRIBUTES);
+        if (folders == AllFolders) {
+            CHECK_FALSE(FolderExists(appData));
+            MoveFileW(aside.c_str(), appData.c_str());
+            CHECK(ReadFileBytes(PrimaryIni()) + ReadFileBytes(FallbackIni()) == SharedFile("RetailMode=5\r\n"));
+            continue;
+        }
         CHECK(FolderExists(PrimaryFolder()) == ((folders & PrimaryFolderExists) != 0));
         CHECK(FolderExists(FallbackFolder()) == ((folders & FallbackFolderExists) != 0));
         CHECK(FolderExists(JobLogFolder()) == ((folders & JobLogFolderExists) != 0));
@@ -315,8 +309,6 @@ TEST_CASE("Ok writes every key where its folder exists and never makes a folder 
         CHECK(ReadFileBytes(PrimaryIni()) == ((folders & PrimaryFolderExists) ? shared : ""));
         CHECK(ReadFileBytes(FallbackIni()) == ((folders & FallbackFolderExists) ? shared : ""));
         CHECK(ReadFileBytes(JobLogIni()) == ((folders & JobLogFolderExists) ? JobLogDigits(DefaultLog) : ""));
-        for (const wchar_t* stray : {L"C:\\windows\\DRZINFO.INI", L"C:\\windows\\JobInfo.ini", L"C:\\RIDERE"})
-            CHECK(GetFileAttributesW(stray) == INVALID_FILE_ATTRIBUTES);
     }
 }
 
@@ -324,17 +316,11 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
 {
     const SettingsFiles files = {SharedFile("RetailMode=5\r\nUserSwitching=0\r\n"), "", "[Settings]\r\nLogPause=1\r\n"};
     PrepareFiles(files);
-    if (!MakeUnwritable(PrimaryIni(), true) || !MakeUnwritable(JobLogIni(), true)) {
-        MakeUnwritable(PrimaryIni(), false);
-        MESSAGE("skipped: this machine does not let a file be made unwritable");
-        return;
-    }
+    REQUIRE(MakeUnwritable(PrimaryIni(), true));
+    REQUIRE(MakeUnwritable(JobLogIni(), true));
     {
         ProgramRun program;
-        HWND dialog = OpenSettings(program);
-        CHECK(States(dialog) == "-t-t X X.X. .... . xxx-xxxxxx-");
-        Click(dialog, {IDC_RETAIL_MODE, IDC_USER_SWITCHING});
-        ClickControl(dialog, IDOK);
+        ClickControl(OpenSettings(program, {IDC_RETAIL_MODE, IDC_USER_SWITCHING}), IDOK);
         HWND box = nullptr;
         // Visible once it is set up.
         for (int i = 0; i < 200 && !IsWindowVisible(box = FindWindowW(L"#32770", L"Cannot Save Settings")); ++i)
@@ -353,27 +339,6 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
     CHECK(MakeUnwritable(JobLogIni(), false));
     CHECK(ReadFileBytes(PrimaryIni()) + ReadFileBytes(JobLogIni()) == files.primary + files.jobLog);
     CHECK(ProfileText(FallbackIni(), L"SETTINGS", L"RetailMode") == L"0");
-}
-
-TEST_CASE("without an application-data folder: defaults shown, nothing written anywhere, exit 0")
-{
-    PrepareFiles({SharedFile("RetailMode=5\r\n")});
-    const std::wstring folder = AppDataFolder(), aside = folder + L".away";
-    FlushProfileCache();
-    REQUIRE(MoveFileW(folder.c_str(), aside.c_str()));
-    {
-        ProgramRun program;
-        HWND dialog = OpenSettings(program);
-        CHECK(States(dialog) == Defaults);
-        Click(dialog, {IDC_RETAIL_MODE});
-        ClickControl(dialog, IDOK);
-        CHECK(program.WaitForExit() == 0);
-    }
-    CHECK_FALSE(FolderExists(folder));
-    CHECK(GetFileAttributesW(L"C:\\windows\\DRZINFO.INI") == INVALID_FILE_ATTRIBUTES);
-    MoveFileW(aside.c_str(), folder.c_str());
-    CHECK(ReadFileBytes(PrimaryIni()) == SharedFile("RetailMode=5\r\n"));
-    ResetSettingsFolders(NoFolders);
 }
 
 namespace {
@@ -406,54 +371,40 @@ std::wstring FullText(UINT id)
 }
 
 HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
-
-bool checked = false;
-
-// A thread timer, run by the dialog's own message loop once the dialog shows.
-void CALLBACK CheckAndCancel(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND dialog = FindProcessDialog(GetCurrentProcessId());
-    if (dialog == nullptr)
-        return;
-    KillTimer(nullptr, timer);
-    checked = true;
-    const HFONT systemFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    CHECK(FontOf(dialog) != systemFont);
-    // Light grey behind the dialog and every text.
-    HDC dc = GetDC(dialog);
-    for (UINT message : {WM_CTLCOLORDLG, WM_CTLCOLORSTATIC}) {
-        LOGBRUSH brush = {};
-        SetBkColor(dc, 0);
-        GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(dialog, message, WPARAM(dc), 0)), sizeof brush, &brush);
-        CHECK(brush.lbColor == 0xE2E2E2);
-        CHECK(GetBkColor(dc) == (message == WM_CTLCOLORDLG ? 0 : 0xE2E2E2));
-    }
-    ReleaseDC(dialog, dc);
-    for (const auto& row : Controls) {
-        CAPTURE(row.id);
-        CHECK(WindowText(GetDlgItem(dialog, row.id)) == FullText(row.stringId).substr(0, size_t(row.bound)));
-        CHECK(FontOf(GetDlgItem(dialog, row.id)) == (row.systemFont ? systemFont : FontOf(dialog)));
-    }
-    // The bar's window text takes 32 characters and the version; its drawn caption, and so the window's title, 127.
-    const std::wstring title = FullText(IDS_SETTINGS_TITLE);
-    CHECK(WindowText(GetDlgItem(dialog, IDC_TITLE_BAR)) == title.substr(0, 32) + L" 1.7");
-    CHECK(WindowText(dialog) == title.substr(0, 127) + L" 1.7");
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-}
 }
 
-TEST_CASE("texts are cut at each control's bound, and the single options' boxes take the system font")
+TEST_CASE("texts are cut at each control's bound, the single options take the system font, all on light grey")
 {
     // The test resources give Italiano (Lang 5) texts of over 1100 characters.
     ResetSettingsFolders(PrimaryFolderExists);
     WriteFileBytes(PrimaryIni(), "[SETTINGS]\r\nLang=5\r\n");
     SelectLanguage(GetModuleHandleW(nullptr));
     AssignLanguageBases();
-    {
-        SharedBrushes brushes;
-        SetTimer(nullptr, 0, 100, CheckAndCancel);
-        RunSettingsDialog();
-    }
-    CHECK(checked);
+    SharedBrushes brushes;
+    RunDriven([] { RunSettingsDialog(); }, {[](HWND dialog) {
+                  const HFONT systemFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+                  CHECK(FontOf(dialog) != systemFont);
+                  for (const auto& row : Controls) {
+                      CAPTURE(row.id);
+                      HWND control = GetDlgItem(dialog, row.id);
+                      CHECK(WindowText(control) == FullText(row.stringId).substr(0, size_t(row.bound)));
+                      CHECK(FontOf(control) == (row.systemFont ? systemFont : FontOf(dialog)));
+                  }
+                  // The bar's window text takes 32 characters and the version; the window's title, 127.
+                  const std::wstring title = FullText(IDS_SETTINGS_TITLE);
+                  CHECK(WindowText(GetDlgItem(dialog, IDC_TITLE_BAR)) == title.substr(0, 32) + L" 1.7");
+                  CHECK(WindowText(dialog) == title.substr(0, 127) + L" 1.7");
+                  HDC dc = GetDC(dialog);
+                  for (UINT message : {WM_CTLCOLORDLG, WM_CTLCOLORSTATIC}) {
+                      LOGBRUSH brush = {};
+                      SetBkColor(dc, 0);
+                      const LRESULT answer = SendMessageW(dialog, message, WPARAM(dc), 0);
+                      GetObjectW(reinterpret_cast<HBRUSH>(answer), sizeof brush, &brush);
+                      CHECK(brush.lbColor == 0xE2E2E2);
+                      CHECK(GetBkColor(dc) == (message == WM_CTLCOLORDLG ? 0 : 0xE2E2E2));
+                  }
+                  ReleaseDC(dialog, dc);
+                  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+              }});
     ResetSettingsFolders(NoFolders);
 }
