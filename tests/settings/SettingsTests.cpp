@@ -27,8 +27,6 @@ const std::tuple<const wchar_t*, void (SettingsStore::*)(DWORD&), void (Settings
     KEY("PollForFiles", PollForFiles, 307),
 };
 
-const wchar_t* const LogKeys[] = {L"LogStart", L"LogComplete", L"LogPause",    L"LogResume", L"LogError", L"LogJobName",
-                                  L"LogDate",  L"LogTime",     L"LogDuration", L"LogUser",   L"LogSerialNum"};
 }
 
 TEST_CASE("settings and job-log flags: each from its own key and file; all written in order, as the file takes them")

@@ -34,6 +34,11 @@ inline std::wstring PrimaryIni() { return PrimaryFolder() + L"\\DRZINFO.INI"; }
 inline std::wstring FallbackIni() { return FallbackFolder() + L"\\DRZINFO.INI"; }
 inline std::wstring JobLogIni() { return JobLogFolder() + L"\\JobInfo.ini"; }
 
+// The job-log file's keys in the order written.
+inline const wchar_t* const LogKeys[] = {L"LogStart",    L"LogComplete", L"LogPause", L"LogResume",
+                                         L"LogError",    L"LogJobName",  L"LogDate",  L"LogTime",
+                                         L"LogDuration", L"LogUser",     L"LogSerialNum"};
+
 // Makes this process's next profile call read the disk, not the file it cached.
 inline void FlushProfileCache() { WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr); }
 
@@ -43,12 +48,13 @@ inline void ResetSettingsFolders(unsigned folders)
 {
     FlushProfileCache();
     const std::wstring paths[] = {PrimaryFolder(), FallbackFolder(), JobLogFolder()};
-    const std::wstring from = paths[0] + L'\0' + paths[1] + L'\0' + paths[2] + L'\0';
-    SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
-    SHFileOperationW(&remove);
-    for (unsigned i = 0; i < 3; ++i)
+    for (unsigned i = 0; i < 3; ++i) {
+        const std::wstring from = paths[i] + L'\0';  // one at a time: a missing folder ends the whole operation
+        SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
+        SHFileOperationW(&remove);
         if (folders & (1u << i))
             CreateDirectoryW(paths[i].c_str(), nullptr);
+    }
 }
 
 inline bool FolderExists(const std::wstring& path) { return PathIsDirectoryW(path.c_str()); }
