@@ -28,7 +28,9 @@ const char* const SharedKeys[] = {"WizardOnly",     "WizardOnly++",  "RetailMode
 bool MakeUnwritable(const std::wstring& path, bool unwritable)
 {
     FlushProfileCache();
-    std::string unixPath = getenv("WINEPREFIX") + "/drive_c"s + ToUtf8(path.substr(2));  // the prefix's C: drive
+    const char* prefix = getenv("WINEPREFIX");  // the prefix guard refuses to run without it
+    REQUIRE(prefix != nullptr);
+    std::string unixPath = prefix + "/drive_c"s + ToUtf8(path.substr(2));  // the prefix's C: drive
     std::replace(unixPath.begin(), unixPath.end(), '\\', '/');
     WinExec(("/bin/sh -c \"chattr " + std::string(unwritable ? "+i '" : "-i '") + unixPath + "'\"").c_str(),
             SW_HIDE);
