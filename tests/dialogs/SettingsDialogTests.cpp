@@ -316,6 +316,44 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
     CHECK(ProfileText(FallbackIni(), L"SETTINGS", L"RetailMode") == L"0");
 }
 
+TEST_CASE("the first focus is on the first box that can take it, and Tab goes round what a person can use")
+{
+    // In template order, the disabled boxes left out; never the title bar or a strip.
+    const struct { SettingsFiles files; std::vector<int> cycle; } rows[] = {
+        {{}, {IDC_MANUAL_RDM, IDC_RETAIL_MODE, IDC_DELETE_AFTER_RUN, IDC_MANUAL_OTHER, IDC_USER_SWITCHING,
+              IDC_HOME_Z_AXIS, IDC_DATALOGGING, IDOK, IDCANCEL, IDC_POLL_FOR_FILES}},
+        {{SharedFile("RetailMode=5\r\nJobLogging=1\r\n")},
+         {IDC_RETAIL_MODE, IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_DISABLE_FIXTURE_TYPE,
+          IDC_HIDE_SETTINGS_BUTTON, IDC_DELETE_AFTER_RUN, IDC_USER_SWITCHING, IDC_HOME_Z_AXIS, IDC_DATALOGGING,
+          IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR, IDC_LOG_DATE, IDC_LOG_TIME,
+          IDC_LOG_JOB_NAME, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER, IDC_LOG_DURATION, IDOK, IDCANCEL,
+          IDC_POLL_FOR_FILES}},
+    };
+    for (const auto& row : rows) {
+        PrepareFiles(row.files);
+        ProgramRun program;
+        HWND dialog = OpenSettings(program);
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        const auto focus = [&] {
+            GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+            return info.hwndFocus;
+        };
+        // The Tab key as the program's own loop gets it, to the control that has the focus, once round.
+        std::string visited, expected;
+        for (int id : row.cycle)
+            expected += std::to_string(id) + " ";
+        HWND last = nullptr;
+        for (size_t i = 0; i <= row.cycle.size(); ++i, PostMessageW(last, WM_KEYDOWN, VK_TAB, 1)) {
+            PumpMessages(5000, [&] { return focus() != last && info.hwndFocus != nullptr; });
+            visited += std::to_string(GetDlgCtrlID(last = info.hwndFocus)) + " ";
+        }
+        CHECK(visited == expected + std::to_string(row.cycle[0]) + " ");
+        ClickControl(dialog, IDCANCEL);
+        CHECK(program.WaitForExit() == 0);
+    }
+}
+
 namespace {
 // Each control that gets a text: its string, where the text is cut, and whether it takes the system font.
 #define CONTROL(name, bound, systemFont) {IDC_##name, IDS_##name, bound, systemFont}
