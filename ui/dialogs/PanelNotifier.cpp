@@ -1,5 +1,6 @@
 #include "ui/dialogs/PanelNotifier.h"
 
+#include <cwchar>
 #include <new>
 
 namespace {
@@ -18,6 +19,7 @@ enum Route : LONG { Unclaimed, Sent, Posted };
 // waiting in a send to a hung panel.
 struct Delivery {
     bool closeNeeded = false;
+    DWORD deadline = 0;
     HWND helperWindow = nullptr;  // a message-only window of the helper thread
     // Which thread takes each message: first come, first served.
     volatile LONG command = Unclaimed;
@@ -34,6 +36,22 @@ bool Claim(volatile LONG& message, Route by)
     return InterlockedCompareExchange(&message, by, Unclaimed) == Unclaimed;
 }
 
+#ifdef KRV_TEST_HOOKS
+// Test builds only: with KRV_HELPER_HELD_MS set, the helper stops between its
+// claim and its send until that long past the deadline, as on a very busy
+// machine.
+void HoldHelper(DWORD deadline)
+{
+    wchar_t text[16];
+    const DWORD length = GetEnvironmentVariableW(L"KRV_HELPER_HELD_MS", text, 16);
+    if (length == 0 || length >= 16)
+        return;
+    const LONG left = static_cast<LONG>(deadline + wcstoul(text, nullptr, 10) - GetTickCount());
+    if (left > 0)
+        Sleep(static_cast<DWORD>(left));
+}
+#endif
+
 // The sequence as it always was: the command, then the close request to the
 // window found again, each waiting until the panel has handled it. This
 // thread handles messages sent to its window only while waiting in one of
@@ -45,6 +63,9 @@ DWORD WINAPI SendToPanel(void* parameter)
     InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&delivery.helperWindow), own);
     if (!Claim(delivery.command, Sent))
         return 0;
+#ifdef KRV_TEST_HOOKS
+    HoldHelper(delivery.deadline);
+#endif
     if (HWND panel = FindPanel())
         SendMessageW(panel, WM_COMMAND, PanelCommand, 0);
     if (delivery.closeNeeded && Claim(delivery.close, Sent)) {
@@ -101,6 +122,7 @@ void NotifyPanel(bool closeNeeded, DWORD deadline)
         return;
     Delivery* delivery = new (memory) Delivery;
     delivery->closeNeeded = closeNeeded;
+    delivery->deadline = deadline;
     HANDLE helper = CreateThread(nullptr, 0, SendToPanel, delivery, 0, nullptr);
     if (helper != nullptr && WaitForHelper(helper, deadline)) {
         CloseHandle(helper);
