@@ -1,21 +1,25 @@
 #include "ui/dialogs/PanelNotifier.h"
 
+#include <cwchar>
 #include <new>
 
 namespace {
 const wchar_t PanelClass[] = L"DUZAZODI";
 const WPARAM PanelCommand = 2;
-// The longest a helper may need to get from claiming a message to waiting in
-// its send: a few instructions, unless the machine is very busy.
-const UINT QueuedProbeMs = 200;
+// How long past the deadline we wait for a helper that took a message to be
+// waiting in its send: a few instructions, unless the machine is very busy.
+const DWORD QueuedWaitMs = 2000;
+const UINT ProbeMs = 100;
 
-enum Claim : LONG { Unclaimed, Sent, Posted };
+// Who takes a message, and so how it goes.
+enum Route : LONG { Unclaimed, Sent, Posted };
 
 // Shared by the helper thread and the waiting thread, and left to the helper
 // when the wait ends first: the process may exit with the helper still
 // waiting in a send to a hung panel.
 struct Delivery {
     bool closeNeeded = false;
+    DWORD deadline = 0;
     HWND helperWindow = nullptr;  // a message-only window of the helper thread
     // Which thread takes each message: first come, first served.
     volatile LONG command = Unclaimed;
@@ -27,13 +31,31 @@ HWND FindPanel()
     return FindWindowW(PanelClass, nullptr);
 }
 
-bool Claim(volatile LONG& message, Claim by)
+bool Claim(volatile LONG& message, Route by)
 {
     return InterlockedCompareExchange(&message, by, Unclaimed) == Unclaimed;
 }
 
+#ifdef KRV_TEST_HOOKS
+// Test builds only: with KRV_HELPER_HELD_MS set, the helper stops between its
+// claim and its send until that long past the deadline, as on a very busy
+// machine.
+void HoldHelper(DWORD deadline)
+{
+    wchar_t text[16];
+    const DWORD length = GetEnvironmentVariableW(L"KRV_HELPER_HELD_MS", text, 16);
+    if (length == 0 || length >= 16)
+        return;
+    const LONG left = static_cast<LONG>(deadline + wcstoul(text, nullptr, 10) - GetTickCount());
+    if (left > 0)
+        Sleep(static_cast<DWORD>(left));
+}
+#endif
+
 // The sequence as it always was: the command, then the close request to the
-// window found again, each waiting until the panel has handled it.
+// window found again, each waiting until the panel has handled it. This
+// thread handles messages sent to its window only while waiting in one of
+// these sends, so an answer from that window means a message is queued.
 DWORD WINAPI SendToPanel(void* parameter)
 {
     Delivery& delivery = *static_cast<Delivery*>(parameter);
@@ -41,6 +63,9 @@ DWORD WINAPI SendToPanel(void* parameter)
     InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&delivery.helperWindow), own);
     if (!Claim(delivery.command, Sent))
         return 0;
+#ifdef KRV_TEST_HOOKS
+    HoldHelper(delivery.deadline);
+#endif
     if (HWND panel = FindPanel())
         SendMessageW(panel, WM_COMMAND, PanelCommand, 0);
     if (delivery.closeNeeded && Claim(delivery.close, Sent)) {
@@ -68,6 +93,24 @@ bool WaitForHelper(HANDLE helper, DWORD deadline)
         PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     }
 }
+
+// Whether, by `deadline`, the helper is known to be waiting in a send (its
+// window answers) or to have ended, having handed over all it took.
+bool WaitForHelperSending(HANDLE helper, HWND own, DWORD deadline)
+{
+    for (;;) {
+        const LONG left = static_cast<LONG>(deadline - GetTickCount());
+        if (left <= 0)
+            return false;
+        DWORD_PTR answer = 0;
+        if (own != nullptr && SendMessageTimeoutW(own, WM_NULL, 0, 0, SMTO_NORMAL,
+                                                  left < LONG(ProbeMs) ? UINT(left) : ProbeMs, &answer))
+            return true;
+        // Not the probe alone: it fails at once once the helper has destroyed its window, or had none.
+        if (WaitForHelper(helper, GetTickCount() + 10))
+            return true;
+    }
+}
 }
 
 void NotifyPanel(bool closeNeeded, DWORD deadline)
@@ -79,6 +122,7 @@ void NotifyPanel(bool closeNeeded, DWORD deadline)
         return;
     Delivery* delivery = new (memory) Delivery;
     delivery->closeNeeded = closeNeeded;
+    delivery->deadline = deadline;
     HANDLE helper = CreateThread(nullptr, 0, SendToPanel, delivery, 0, nullptr);
     if (helper != nullptr && WaitForHelper(helper, deadline)) {
         CloseHandle(helper);
@@ -86,15 +130,22 @@ void NotifyPanel(bool closeNeeded, DWORD deadline)
         return;
     }
     const bool postCommand = Claim(delivery->command, Posted);
-    const bool postClose = closeNeeded && Claim(delivery->close, Posted);
-    // A thread waiting in a send handles messages sent to it, so an answer
-    // from the helper's window means its own message is in the panel's queue
-    // by now: what we post goes behind it, and the sent message comes first
-    // anyway, as sent messages always do.
-    if (HWND own = static_cast<HWND>(InterlockedCompareExchangePointer(
-            reinterpret_cast<void* volatile*>(&delivery->helperWindow), nullptr, nullptr))) {
-        DWORD_PTR answer = 0;
-        SendMessageTimeoutW(own, WM_NULL, 0, 0, SMTO_NORMAL, QueuedProbeMs, &answer);
+    // Taken before the probe: a close the helper holds by then shows that its
+    // command was handled, so its window can only answer from the close's send.
+    bool postClose = closeNeeded && Claim(delivery->close, Posted);
+    // A command the helper took must be queued at the panel before a close is
+    // posted behind it (sent messages are handled before posted ones), and
+    // before this process ends and the helper with it (a queued message stays
+    // queued when its sender ends). That takes it a few instructions at most;
+    // a machine too busy for that within the bound loses rather than reorders.
+    if (!postCommand) {
+        HWND own = static_cast<HWND>(InterlockedCompareExchangePointer(
+            reinterpret_cast<void* volatile*>(&delivery->helperWindow), nullptr, nullptr));
+        if (!WaitForHelperSending(helper, own, deadline + QueuedWaitMs) && postClose) {
+            // Back to the helper, which sends it in turn should it get that far.
+            InterlockedExchange(&delivery->close, Unclaimed);
+            postClose = false;
+        }
     }
     if (HWND panel = FindPanel()) {
         if (postCommand)
