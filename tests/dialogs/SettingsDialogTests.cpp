@@ -167,7 +167,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         std::string states, saved, panel;  // saved: the shared keys / the log keys (default when left out)
         PanelAct act = PanelAct::Answers;
         void (*end)(HWND dialog) = nullptr;  // Ok when null; the others must leave the files and the panel alone
-        DWORD heldMs = 0;  // the test build's helper held between taking the command and sending it, till past Ok + 5 s
+        const wchar_t* held = nullptr;  // the test build's helper held: "taken:MS" or "sending:MS" past Ok + 5 s
     };
     const SettingsFiles Retail5 = {SharedFile("RetailMode=5\r\n")};
     std::vector<Row> rows = {
@@ -209,11 +209,15 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         {"a panel that takes 7 s over the close", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose, PanelAct::SlowClose},
         {"a panel hung at Ok, back after the program ended", {}, {IDC_HOME_Z_AXIS}, "", "0 0 0 0 0 1 1 0",
          CommandClose + "posted"s, PanelAct::Hung},
-        // As on a very busy machine: the close waits behind the command; held for good, Ok still ends in time and
-        // no close goes first, the command lost with the process.
-        {"the helper held 1 s past the deadline", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose + "posted"s,
-         PanelAct::Answers, nullptr, 1000},
-        {"the helper held for good", {}, {IDC_HOME_Z_AXIS}, "", "", "", PanelAct::Answers, nullptr, 60000},
+        // As on a very busy machine: a command the helper has not begun to send is taken back and posted; one it
+        // has begun is waited for 2 s more, to be queued before the close; after that no close goes first, both
+        // lost with the process.
+        {"the helper held for good before its send", {}, {IDC_HOME_Z_AXIS}, "", "", "COMMAND(2,0)posted CLOSE(0,0)posted",
+         PanelAct::Answers, nullptr, L"taken:60000"},
+        {"the helper held 1 s past the deadline in its send", {}, {IDC_HOME_Z_AXIS}, "", "",
+         CommandClose + "posted"s, PanelAct::Answers, nullptr, L"sending:1000"},
+        {"the helper held for good in its send", {}, {IDC_HOME_Z_AXIS}, "", "", "", PanelAct::Answers, nullptr,
+         L"sending:60000"},
     };
     for (int id : {IDC_MANUAL_RDM, IDC_MANUAL_OTHER, IDC_DELETE_AFTER_RUN, IDC_RETAIL_MODE})
         rows.push_back({"option " + std::to_string(id), {}, {id}, "", "", Command});
@@ -240,8 +244,8 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         panelLog.clear();
         panelAct = row.act;
         OpenPanel();
-        SetEnvironmentVariableW(L"KRV_HELPER_HELD_MS", row.heldMs ? std::to_wstring(row.heldMs).c_str() : nullptr);
-        ProgramRun program(L"winxp", row.heldMs ? L"tests\\hooked\\KrvAdvanced.exe" : L"KrvAdvanced.exe");
+        SetEnvironmentVariableW(L"KRV_HELPER_HELD", row.held);
+        ProgramRun program(L"winxp", row.held ? L"tests\\hooked\\KrvAdvanced.exe" : L"KrvAdvanced.exe");
         HWND dialog = OpenSettings(program, row.clicks);
         if (!row.states.empty())
             CHECK(States(dialog) == row.states);
@@ -254,7 +258,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         CHECK(program.WaitForExit() == 0);
         PumpMessages(row.act == PanelAct::Answers ? 0 : 300);
         // 5 s for the panel, 2 more for a held helper, the rest for Wine to end it.
-        CHECK(Clock(program.process.hProcess) - ok < (row.heldMs ? 9000 : 7000));
+        CHECK(Clock(program.process.hProcess) - ok < (row.held ? 9000 : 7000));
         if (row.end != nullptr)
             CHECK(ReadFileBytes(PrimaryIni()) + ReadFileBytes(FallbackIni()) + ReadFileBytes(JobLogIni()) == "");
         else if (!row.saved.empty()) {
