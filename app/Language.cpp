@@ -31,11 +31,6 @@ void SetLanguageBase(unsigned index, int base)
         LanguageTable[index].base = base;
 }
 
-unsigned SelectedLanguage()
-{
-    return languageIndex;
-}
-
 int LoadLocalizedString(UINT id, wchar_t* buffer, int capacity)
 {
     // LoadStringW with a capacity of 0 does not copy: it stores a pointer to

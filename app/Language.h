@@ -20,9 +20,6 @@ void SelectLanguage(HINSTANCE module);
 
 void SetLanguageBase(unsigned index, int base);
 
-// The language index SelectLanguage chose.
-unsigned SelectedLanguage();
-
 // Copies the text of `id` in the selected language, else its plain text,
 // else "????", into `buffer` of `capacity` characters (terminator included).
 // Returns the characters copied, or 0 when the placeholder was used.

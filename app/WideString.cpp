@@ -35,11 +35,6 @@ WideString& WideString::operator+=(const wchar_t* more)
     return *this;
 }
 
-bool WideString::operator==(const wchar_t* other) const
-{
-    return std::wcscmp(c_str(), other != nullptr ? other : L"") == 0;
-}
-
 void WideString::clear()
 {
     std::free(text);

@@ -15,7 +15,6 @@ public:
 
     WideString& operator+=(const wchar_t* text);
     friend WideString operator+(WideString left, const wchar_t* right) { return left += right; }
-    bool operator==(const wchar_t* text) const;
 
     // Never null: an empty string gives "".
     const wchar_t* c_str() const { return text != nullptr ? text : L""; }

@@ -62,6 +62,10 @@ void JobLogSettings::LoadJobLogFlags(JobLogFlags& flags)
 DWORD JobLogSettings::SaveJobLogFlags(const JobLogFlags& flags)
 {
     const WideString path = GetJobLogFilePath();
+    // No application-data folder, no file: nothing failed, and the writes
+    // would only report whatever error the last call left behind.
+    if (path.empty())
+        return 0;
     const std::pair<const wchar_t*, int> values[] = {
         {L"LogStart", flags.LogStart},
         {L"LogComplete", flags.LogComplete},

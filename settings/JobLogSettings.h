@@ -31,6 +31,7 @@ public:
                             const WideString& filePath);
 
     static void LoadJobLogFlags(JobLogFlags& flags);
-    // Returns why the first write failed (LastWriteError), or 0 when all went in.
+    // Returns why the first write failed (LastWriteError), or 0 when all went
+    // in or there is no application-data folder to write to.
     static DWORD SaveJobLogFlags(const JobLogFlags& flags);
 };

@@ -28,7 +28,9 @@ const char* const SharedKeys[] = {"WizardOnly",     "WizardOnly++",  "RetailMode
 bool MakeUnwritable(const std::wstring& path, bool unwritable)
 {
     FlushProfileCache();
-    std::string unixPath = getenv("WINEPREFIX") + "/drive_c"s + ToUtf8(path.substr(2));  // the prefix's C: drive
+    const char* prefix = getenv("WINEPREFIX");  // the prefix guard refuses to run without it
+    REQUIRE(prefix != nullptr);
+    std::string unixPath = prefix + "/drive_c"s + ToUtf8(path.substr(2));  // the prefix's C: drive
     std::replace(unixPath.begin(), unixPath.end(), '\\', '/');
     WinExec(("/bin/sh -c \"chattr " + std::string(unwritable ? "+i '" : "-i '") + unixPath + "'\"").c_str(),
             SW_HIDE);
@@ -165,6 +167,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         std::string states, saved, panel;  // saved: the shared keys / the log keys (default when left out)
         PanelAct act = PanelAct::Answers;
         void (*end)(HWND dialog) = nullptr;  // Ok when null; the others must leave the files and the panel alone
+        const wchar_t* held = nullptr;  // the test build's helper held: "taken:MS" or "sending:MS" past Ok + 5 s
     };
     const SettingsFiles Retail5 = {SharedFile("RetailMode=5\r\n")};
     std::vector<Row> rows = {
@@ -206,6 +209,15 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         {"a panel that takes 7 s over the close", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose, PanelAct::SlowClose},
         {"a panel hung at Ok, back after the program ended", {}, {IDC_HOME_Z_AXIS}, "", "0 0 0 0 0 1 1 0",
          CommandClose + "posted"s, PanelAct::Hung},
+        // As on a very busy machine: a command the helper has not begun to send is taken back and posted; one it
+        // has begun is waited for 2 s more, to be queued before the close; after that no close goes first, both
+        // lost with the process.
+        {"the helper held for good before its send", {}, {IDC_HOME_Z_AXIS}, "", "", "COMMAND(2,0)posted CLOSE(0,0)posted",
+         PanelAct::Answers, nullptr, L"taken:60000"},
+        {"the helper held 1 s past the deadline in its send", {}, {IDC_HOME_Z_AXIS}, "", "",
+         CommandClose + "posted"s, PanelAct::Answers, nullptr, L"sending:1000"},
+        {"the helper held for good in its send", {}, {IDC_HOME_Z_AXIS}, "", "", "", PanelAct::Answers, nullptr,
+         L"sending:60000"},
     };
     for (int id : {IDC_MANUAL_RDM, IDC_MANUAL_OTHER, IDC_DELETE_AFTER_RUN, IDC_RETAIL_MODE})
         rows.push_back({"option " + std::to_string(id), {}, {id}, "", "", Command});
@@ -232,7 +244,8 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         panelLog.clear();
         panelAct = row.act;
         OpenPanel();
-        ProgramRun program;
+        SetEnvironmentVariableW(L"KRV_HELPER_HELD", row.held);
+        ProgramRun program(L"winxp", row.held ? L"tests\\hooked\\KrvAdvanced.exe" : L"KrvAdvanced.exe");
         HWND dialog = OpenSettings(program, row.clicks);
         if (!row.states.empty())
             CHECK(States(dialog) == row.states);
@@ -244,7 +257,8 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         }
         CHECK(program.WaitForExit() == 0);
         PumpMessages(row.act == PanelAct::Answers ? 0 : 300);
-        CHECK(Clock(program.process.hProcess) - ok < 7000);  // 5 s for the panel, the rest for Wine to end it
+        // 5 s for the panel, 2 more for a held helper, the rest for Wine to end it.
+        CHECK(Clock(program.process.hProcess) - ok < (row.held ? 9000 : 7000));
         if (row.end != nullptr)
             CHECK(ReadFileBytes(PrimaryIni()) + ReadFileBytes(FallbackIni()) + ReadFileBytes(JobLogIni()) == "");
         else if (!row.saved.empty()) {
@@ -312,6 +326,44 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
     CHECK((MakeUnwritable(PrimaryIni(), false) && MakeUnwritable(JobLogIni(), false)));
     CHECK(ReadFileBytes(PrimaryIni()) + ReadFileBytes(JobLogIni()) == files.primary + files.jobLog);
     CHECK(ProfileText(FallbackIni(), L"SETTINGS", L"RetailMode") == L"0");
+}
+
+TEST_CASE("the first focus is on the first box that can take it, and Tab goes round what a person can use")
+{
+    // In template order, the disabled boxes left out; never the title bar or a strip.
+    const struct { SettingsFiles files; std::vector<int> cycle; } rows[] = {
+        {{}, {IDC_MANUAL_RDM, IDC_RETAIL_MODE, IDC_DELETE_AFTER_RUN, IDC_MANUAL_OTHER, IDC_USER_SWITCHING,
+              IDC_HOME_Z_AXIS, IDC_DATALOGGING, IDOK, IDCANCEL, IDC_POLL_FOR_FILES}},
+        {{SharedFile("RetailMode=5\r\nJobLogging=1\r\n")},
+         {IDC_RETAIL_MODE, IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_DISABLE_FIXTURE_TYPE,
+          IDC_HIDE_SETTINGS_BUTTON, IDC_DELETE_AFTER_RUN, IDC_USER_SWITCHING, IDC_HOME_Z_AXIS, IDC_DATALOGGING,
+          IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR, IDC_LOG_DATE, IDC_LOG_TIME,
+          IDC_LOG_JOB_NAME, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER, IDC_LOG_DURATION, IDOK, IDCANCEL,
+          IDC_POLL_FOR_FILES}},
+    };
+    for (const auto& row : rows) {
+        PrepareFiles(row.files);
+        ProgramRun program;
+        HWND dialog = OpenSettings(program);
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        const auto focus = [&] {
+            GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+            return info.hwndFocus;
+        };
+        // The Tab key as the program's own loop gets it, to the control that has the focus, once round.
+        std::string visited, expected;
+        for (int id : row.cycle)
+            expected += std::to_string(id) + " ";
+        HWND last = nullptr;
+        for (size_t i = 0; i <= row.cycle.size(); ++i, PostMessageW(last, WM_KEYDOWN, VK_TAB, 1)) {
+            PumpMessages(5000, [&] { return focus() != last && info.hwndFocus != nullptr; });
+            visited += std::to_string(GetDlgCtrlID(last = info.hwndFocus)) + " ";
+        }
+        CHECK(visited == expected + std::to_string(row.cycle[0]) + " ");
+        ClickControl(dialog, IDCANCEL);
+        CHECK(program.WaitForExit() == 0);
+    }
 }
 
 namespace {

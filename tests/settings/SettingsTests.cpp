@@ -67,5 +67,11 @@ TEST_CASE("settings and job-log flags: each from its own key and file; all writt
     }
     CHECK(writes == expected);
     CHECK_FALSE(FolderExists(PrimaryFolder()));
+    // No application-data folder: no file to write, so no failure, whatever error the last call left.
+    const std::wstring appData = AppDataFolder(), aside = appData + L".away";
+    REQUIRE(MoveFileW(appData.c_str(), aside.c_str()));
+    SetLastError(ERROR_ACCESS_DENIED);
+    CHECK(JobLogSettings::SaveJobLogFlags(flags) == 0);
+    MoveFileW(aside.c_str(), appData.c_str());
     ResetSettingsFolders(NoFolders);
 }

@@ -99,20 +99,21 @@ inline HWND FindProcessDialog(DWORD pid)
     return nullptr;
 }
 
-// build\KrvAdvanced.exe in its own process, told by Wine it runs on `windowsVersion`; ended at destruction.
+// build\KrvAdvanced.exe (or `program`, relative to build\) in its own process, told by Wine it runs on
+// `windowsVersion`; ended at destruction.
 // The waits pump this thread's messages for up to 20 s; then WaitForExit gives STILL_ACTIVE.
 struct ProgramRun {
     static constexpr wchar_t VersionKey[] = L"Software\\Wine\\AppDefaults\\KrvAdvanced.exe";
     PROCESS_INFORMATION process = {};
 
-    explicit ProgramRun(const wchar_t* windowsVersion = L"winxp")
+    explicit ProgramRun(const wchar_t* windowsVersion = L"winxp", const wchar_t* program = L"KrvAdvanced.exe")
     {
         SHSetValueW(HKEY_CURRENT_USER, VersionKey, L"Version", REG_SZ, windowsVersion, 2 * wcslen(windowsVersion) + 2);
         wchar_t self[MAX_PATH] = {};  // build\tests\name.exe
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        CreateProcessW((self + std::wstring(L"\\..\\..\\KrvAdvanced.exe")).c_str(), nullptr, nullptr, nullptr, FALSE,
+        CreateProcessW((self + std::wstring(L"\\..\\..\\") + program).c_str(), nullptr, nullptr, nullptr, FALSE,
                        0, nullptr, nullptr, &startup, &process);
     }
     ~ProgramRun()

@@ -1,6 +1,7 @@
 #include "ui/dialogs/MainDialog.h"
 
 #include <cwchar>
+#include <initializer_list>
 
 #include "app/Language.h"
 #include "app/Startup.h"
@@ -175,6 +176,12 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     ApplyDataloggingRule();
 
     frame.Layout(window, titleBar);
+    // The template gives the title bar and the strips tab stops, but they only
+    // draw the skin and never show focus: without them the dialog manager's
+    // first focus lands on the first check box and Tab meets only what a
+    // person can see and use.
+    for (HWND decoration : {titleBar.window, frame.leftStrip, frame.bottomStrip, frame.rightStrip})
+        SetWindowLongPtrW(decoration, GWL_STYLE, GetWindowLongPtrW(decoration, GWL_STYLE) & ~WS_TABSTOP);
     return 1;
 }
 

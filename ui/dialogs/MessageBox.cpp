@@ -14,15 +14,6 @@ const int MinimumTextHeight = 40;
 const int TextMargin = 10;
 const UINT TextFormat = DT_WORDBREAK | DT_WORD_ELLIPSIS;
 
-// A control's window rectangle in the dialog's client coordinates.
-RECT ControlRect(HWND dialog, HWND control)
-{
-    RECT rect = {};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 void MoveControl(HWND control, int left, int top, int width, int height)
 {
     MoveWindow(control, left, top, width, height, FALSE);

@@ -9,5 +9,7 @@
 // waits until `deadline` (a GetTickCount value), handling messages sent to
 // its own windows meanwhile. What has not gone out by then is posted, so
 // that a panel that answers late still gets every message once, in order,
-// even after this process has ended.
+// even after this process has ended. A message the helper has begun to send
+// by then is waited for up to 2 s more, until it is queued at the panel, so
+// that a close posted never overtakes the command.
 void NotifyPanel(bool closeNeeded, DWORD deadline);

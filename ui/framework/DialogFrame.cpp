@@ -8,11 +8,6 @@
 namespace {
 const int StripThickness = 4;
 
-void ScreenRectToClient(HWND window, RECT& rect)
-{
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-}
-
 // Draws the lines with a 2-pixel pen and hands the DC back with its own pen.
 bool DrawLines(HDC dc, COLORREF color, const POINT (*lines)[2], int count)
 {
@@ -42,29 +37,25 @@ void DialogFrame::Layout(HWND dialog, const SkinHeader& titleBar)
     rightStrip = GetDlgItem(dialog, IDC_STRIP_RIGHT);
     bottomStrip = GetDlgItem(dialog, IDC_STRIP_BOTTOM);
 
-    RECT windowRect;
-    if (!GetWindowRect(dialog, &windowRect))
+    RECT area;
+    if (!GetClientRect(dialog, &area))
         return;
+    // Both in the dialog's client coordinates.
+    const RECT windowRect = ControlRect(dialog, dialog);
     // Without a title bar the strips start at the window's top and the right
     // strip sits at the window's right edge.
     RECT barRect = {windowRect.left, windowRect.top, windowRect.right, windowRect.top};
     if (titleBar.window != nullptr)
-        GetWindowRect(titleBar.window, &barRect);
+        barRect = ControlRect(dialog, titleBar.window);
 
     const int stripHeight = windowRect.bottom - barRect.bottom - StripThickness;
-    RECT bar = barRect;
-    ScreenRectToClient(dialog, bar);
-    MoveWindow(leftStrip, 0, bar.bottom, StripThickness, stripHeight, FALSE);
-    MoveWindow(rightStrip, bar.right - StripThickness, bar.bottom, StripThickness, stripHeight, FALSE);
-    RECT client = windowRect;
-    ScreenRectToClient(dialog, client);
-    MoveWindow(bottomStrip, client.left, client.bottom - StripThickness,
+    MoveWindow(leftStrip, 0, barRect.bottom, StripThickness, stripHeight, FALSE);
+    MoveWindow(rightStrip, barRect.right - StripThickness, barRect.bottom, StripThickness, stripHeight, FALSE);
+    MoveWindow(bottomStrip, windowRect.left, windowRect.bottom - StripThickness,
                windowRect.right - windowRect.left, StripThickness, FALSE);
 
     // Rounded top corners, a straight body. The dialogs are borderless, so
     // client coordinates are window coordinates.
-    RECT area;
-    GetClientRect(dialog, &area);
     const int w = area.right;
     const int h = area.bottom;
     GdiObject<HRGN> shape(CreateEllipticRgn(0, 0, 30, 30));
@@ -79,6 +70,14 @@ void DialogFrame::Layout(HWND dialog, const SkinHeader& titleBar)
     // The window owns the region from here on.
     if (SetWindowRgn(dialog, shape.Get(), TRUE))
         shape.Release();
+}
+
+RECT ControlRect(HWND dialog, HWND control)
+{
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 int DialogFrame::DrawItem(UINT controlId, const DRAWITEMSTRUCT* item)

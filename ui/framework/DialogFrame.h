@@ -20,6 +20,10 @@ public:
     HWND bottomStrip = nullptr;
 };
 
+// The window rectangle of `control`, a child of `dialog` or the dialog itself,
+// in the dialog's client coordinates.
+RECT ControlRect(HWND dialog, HWND control);
+
 // Two 2-pixel lines down the strip: `first` outside-left, `second` right of it.
 void DrawVerticalStrip(const DRAWITEMSTRUCT* item, COLORREF first, COLORREF second);
 // `first` along the upper edge, `second` along the lower edge and both ends.

@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
-// Small owners for GDI resources made during one paint. Declare the object,
-// then the memory DC, then the SelectGuard: teardown then restores the DC's
-// selection first, so nothing is deleted while selected and every borrowed DC
-// goes back with the objects it came with.
+// Small owners for GDI resources made during one paint. The paints declare
+// the memory DC, then the object, then the SelectGuard. Locals are destroyed
+// in reverse order, so the guard, declared last, selects the DC's previous
+// object back before the object or the DC goes: nothing is deleted while
+// selected, and a borrowed DC goes back with the objects it came with. Which
+// of the DC and the object comes first does not matter; that the guard comes
+// after both does.
 
 // A memory device context, deleted with DeleteDC.
 class MemoryDC {

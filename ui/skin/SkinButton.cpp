@@ -4,16 +4,14 @@
 
 void SkinButton::SizeToFace()
 {
-    GdiObject<HBITMAP> bitmap(LoadBitmapW(instance, MAKEINTRESOURCEW(normalFace)));
-    BITMAP info;
-    if (!bitmap || GetObjectW(bitmap.Get(), sizeof info, &info) == 0)
+    const SIZE face = BitmapSize(normalFace);
+    if (face.cx == 0)
         return;
-    bitmap.Reset();
-    SetWindowPos(window, nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE);
+    SetWindowPos(window, nullptr, 0, 0, face.cx, face.cy, SWP_NOMOVE);
     if (faceWidth == 0)
-        faceWidth = info.bmWidth;
+        faceWidth = face.cx;
     if (faceHeight == 0)
-        faceHeight = info.bmHeight;
+        faceHeight = face.cy;
 }
 
 void SkinButton::DrawItem(const DRAWITEMSTRUCT* item)

@@ -76,13 +76,18 @@ void SkinControl::DrawBitmap(HDC dc, const RECT& rect, UINT id) const
 
 int SkinControl::BitmapWidth(UINT id) const
 {
+    return BitmapSize(id).cx;
+}
+
+SIZE SkinControl::BitmapSize(UINT id) const
+{
     if (id == 0)
-        return 0;
+        return {0, 0};
     GdiObject<HBITMAP> bitmap(LoadBitmapW(instance, MAKEINTRESOURCEW(id)));
     BITMAP info;
     if (!bitmap || GetObjectW(bitmap.Get(), sizeof info, &info) == 0)
-        return 0;
-    return info.bmWidth;
+        return {0, 0};
+    return {info.bmWidth, info.bmHeight};
 }
 
 LRESULT CALLBACK SkinControl::SubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,

@@ -26,6 +26,8 @@ public:
     void DrawBitmap(HDC dc, const RECT& rect, UINT id) const;
     // Width of bitmap `id`, 0 when it cannot be loaded.
     int BitmapWidth(UINT id) const;
+    // Width and height of bitmap `id`, both 0 when it cannot be loaded.
+    SIZE BitmapSize(UINT id) const;
 
     static LRESULT CALLBACK SubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR subclassId, DWORD_PTR refData);

@@ -48,15 +48,11 @@ void SkinHeader::UseSkinSlices()
 
 void SkinHeader::SizeToSlices()
 {
-    GdiObject<HBITMAP> bitmap(LoadBitmapW(instance, MAKEINTRESOURCEW(leftCap[Normal])));
-    BITMAP info;
-    if (!bitmap || GetObjectW(bitmap.Get(), sizeof info, &info) == 0)
-        return;
-    bitmap.Reset();
+    const SIZE leftCapSize = BitmapSize(leftCap[Normal]);
     RECT bar;
-    if (!GetWindowRect(window, &bar))
+    if (leftCapSize.cx == 0 || !GetWindowRect(window, &bar))
         return;
-    SetWindowPos(window, nullptr, 0, 0, bar.right - bar.left, info.bmHeight, SWP_NOMOVE);
+    SetWindowPos(window, nullptr, 0, 0, bar.right - bar.left, leftCapSize.cy, SWP_NOMOVE);
 }
 
 void SkinHeader::DrawItem(const DRAWITEMSTRUCT* item)
