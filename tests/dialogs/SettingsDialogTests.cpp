@@ -39,7 +39,7 @@ bool MakeUnwritable(const std::wstring& path, bool unwritable)
         CloseHandle(file);
         return file != INVALID_HANDLE_VALUE;
     };
-    PumpMessages(5000, [&] { return writable() != unwritable; });  // Wine reports the command started, not done
+    PumpMessages(Scaled(5000), [&] { return writable() != unwritable; });  // Wine reports the command started, not done
     return writable() != unwritable;
 }
 
@@ -252,13 +252,13 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         const long long ok = Clock();
         row.end != nullptr ? row.end(dialog) : ClickControl(dialog, IDOK);
         if (row.act == PanelAct::Hung) {
-            WaitForSingleObject(program.process.hProcess, 30000);  // without pumping
+            WaitForSingleObject(program.process.hProcess, Scaled(30000));  // without pumping
             CHECK(panelLog.empty());
         }
         CHECK(program.WaitForExit() == 0);
         PumpMessages(row.act == PanelAct::Answers ? 0 : 300);
         // 5 s for the panel, 2 more for a held helper, the rest for Wine to end it.
-        CHECK(Clock(program.process.hProcess) - ok < (row.held ? 9000 : 7000));
+        CHECK(Clock(program.process.hProcess) - ok < (row.held ? 7000 : 5000) + Scaled(2000));
         if (row.end != nullptr)
             CHECK(ReadFileBytes(PrimaryIni()) + ReadFileBytes(FallbackIni()) + ReadFileBytes(JobLogIni()) == "");
         else if (!row.saved.empty()) {
@@ -312,7 +312,7 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
         ProgramRun program;
         ClickControl(OpenSettings(program, {IDC_RETAIL_MODE, IDC_USER_SWITCHING}), IDOK);
         HWND box = nullptr;  // visible once it is set up
-        PumpMessages(10000, [&] { return IsWindowVisible(box = FindWindowW(L"#32770", L"Cannot Save Settings")); });
+        PumpMessages(Scaled(10000), [&] { return IsWindowVisible(box = FindWindowW(L"#32770", L"Cannot Save Settings")); });
         REQUIRE(box != nullptr);
         const std::wstring text = WindowText(GetDlgItem(box, IDC_MESSAGE_TEXT));
         CHECK(text.find(PrimaryIni() + L"\r\nAccess denied.") != std::wstring::npos);
@@ -357,7 +357,7 @@ TEST_CASE("the first focus is on the first box that can take it, and Tab goes ro
             expected += std::to_string(id) + " ";
         HWND last = nullptr;
         for (size_t i = 0; i <= row.cycle.size(); ++i, PostMessageW(last, WM_KEYDOWN, VK_TAB, 1)) {
-            PumpMessages(5000, [&] { return focus() != last && info.hwndFocus != nullptr; });
+            PumpMessages(Scaled(5000), [&] { return focus() != last && info.hwndFocus != nullptr; });
             visited += std::to_string(GetDlgCtrlID(last = info.hwndFocus)) + " ";
         }
         CHECK(visited == expected + std::to_string(row.cycle[0]) + " ");

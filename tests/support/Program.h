@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -79,6 +80,18 @@ inline std::wstring ProfileText(const std::wstring& path, const std::wstring& se
     return text;
 }
 
+// A time this suite allows, widened by how many times slower than a real machine this one runs Wine
+// (KRV_SLOWDOWN, which tools/test measures in the emulated machine).
+inline DWORD Scaled(DWORD milliseconds)
+{
+    static const double slowdown = [] {
+        char text[16] = {};
+        const double value = GetEnvironmentVariableA("KRV_SLOWDOWN", text, sizeof text) < sizeof text ? atof(text) : 1;
+        return value > 1 ? value : 1.0;
+    }();
+    return static_cast<DWORD>(milliseconds * slowdown);
+}
+
 // Handles this thread's messages, at least once, until `done` holds or `milliseconds` have passed.
 inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done = [] { return false; })
 {
@@ -101,7 +114,7 @@ inline HWND FindProcessDialog(DWORD pid)
 
 // build\KrvAdvanced.exe (or `program`, relative to build\) in its own process, told by Wine it runs on
 // `windowsVersion`; ended at destruction.
-// The waits pump this thread's messages for up to 20 s; then WaitForExit gives STILL_ACTIVE.
+// The waits pump this thread's messages for up to 20 s (Scaled); then WaitForExit gives STILL_ACTIVE.
 struct ProgramRun {
     static constexpr wchar_t VersionKey[] = L"Software\\Wine\\AppDefaults\\KrvAdvanced.exe";
     PROCESS_INFORMATION process = {};
@@ -119,7 +132,7 @@ struct ProgramRun {
     ~ProgramRun()
     {
         if (process.hProcess && TerminateProcess(process.hProcess, 99))
-            WaitForSingleObject(process.hProcess, 5000);
+            WaitForSingleObject(process.hProcess, Scaled(5000));
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         RegDeleteKeyW(HKEY_CURRENT_USER, VersionKey);
@@ -127,13 +140,13 @@ struct ProgramRun {
     HWND WaitForDialog()
     {
         HWND dialog = nullptr;
-        PumpMessages(20000, [&] { return (dialog = FindProcessDialog(process.dwProcessId)) != nullptr; });
+        PumpMessages(Scaled(20000), [&] { return (dialog = FindProcessDialog(process.dwProcessId)) != nullptr; });
         return dialog;
     }
     DWORD WaitForExit()
     {
         DWORD code = STILL_ACTIVE;
-        PumpMessages(20000, [&] { return GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE; });
+        PumpMessages(Scaled(20000), [&] { return GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE; });
         return code;
     }
 };
@@ -142,7 +155,7 @@ struct ProgramRun {
 inline DWORD_PTR SendBounded(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, Scaled(5000), &result);
     return result;
 }
 inline void ClickControl(HWND dialog, int id) { SendBounded(GetDlgItem(dialog, id), BM_CLICK); }
