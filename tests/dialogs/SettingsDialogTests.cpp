@@ -91,12 +91,14 @@ HWND OpenSettings(ProgramRun& program, const std::vector<int>& clicks = {})
 //   manual+help | retail | restrictions | delete poll switching homeZ | datalogging | log boxes
 std::string States(HWND dialog)
 {
+    // clang-format off
     const int ids[] = {
         IDC_MANUAL_RDM, IDC_MANUAL_RDM_HELP, IDC_MANUAL_OTHER, IDC_MANUAL_OTHER_HELP, 0, IDC_RETAIL_MODE, 0,
         IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_DISABLE_FIXTURE_TYPE, IDC_HIDE_SETTINGS_BUTTON, 0,
         IDC_DELETE_AFTER_RUN, IDC_POLL_FOR_FILES, IDC_USER_SWITCHING, IDC_HOME_Z_AXIS, 0, IDC_DATALOGGING, 0,
         IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR, IDC_LOG_DATE, IDC_LOG_TIME,
         IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER};
+    // clang-format on
     std::string states;
     for (int id : ids) {
         const bool help = id == IDC_MANUAL_RDM_HELP || id == IDC_MANUAL_OTHER_HELP;
@@ -173,6 +175,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         const wchar_t* held = nullptr;  // the test build's helper held: "taken:MS" or "sending:MS" past Ok + 5 s
     };
     const SettingsFiles Retail5 = {SharedFile("RetailMode=5\r\n")};
+    // clang-format off
     std::vector<Row> rows = {
         {"nothing stored, nothing changed", {}, {}, Defaults, "0 0 0 0 0 1 0 0", Command},
         {"every option the other way round",
@@ -243,6 +246,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
                      +[](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }})
         rows.push_back({"Cancel, Escape, the system's close or WM_CLOSE 0", {}, {IDC_RETAIL_MODE, IDC_POLL_FOR_FILES},
                         "", "", "", PanelAct::Answers, end});
+    // clang-format on
 
     for (const Row& row : rows) {
         INFO(row.name);
@@ -375,6 +379,7 @@ TEST_CASE("the first focus is on the first box that can take it, and Tab goes ro
 
 namespace {
 // Each control that gets a text: its string, where the text is cut, and whether it takes the system font.
+// clang-format off
 #define CONTROL(name, bound, systemFont) {IDC_##name, IDS_##name, bound, systemFont}
 const struct {
     int id;
@@ -394,6 +399,7 @@ const struct {
     CONTROL(LOG_DURATION, 64, false), CONTROL(LOG_USER, 64, false), CONTROL(LOG_SERIAL_NUMBER, 64, false),
     CONTROL(RETAIL_MODE, 32, true), {IDOK, IDS_OK, 32, false}, {IDCANCEL, IDS_CANCEL, 32, false},
 };
+// clang-format on
 
 std::wstring FullText(UINT id)
 {

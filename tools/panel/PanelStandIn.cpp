@@ -27,12 +27,14 @@ bool closeOnCommand = false;
 
 const wchar_t* Delivery()
 {
+    // clang-format off
     switch (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) {
     case ISMEX_NOSEND:   return L"posted";
     case ISMEX_SEND:     return L"sent";
     case ISMEX_NOTIFY:   return L"notify";
     default:             return L"callback";
     }
+    // clang-format on
 }
 
 std::wstring Describe(UINT message, WPARAM wParam, LPARAM lParam)

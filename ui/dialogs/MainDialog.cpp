@@ -26,6 +26,7 @@ const int LabelBound = 64;
 const int LongLabelBound = 128;
 const int HelpBound = 1024;
 
+// clang-format off
 const int RestrictionIds[MainDialog::RestrictionCount] = {
     IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_DISABLE_FIXTURE_TYPE, IDC_HIDE_SETTINGS_BUTTON,
 };
@@ -50,6 +51,7 @@ int JobLogFlags::* const LogFlags[MainDialog::LogFlagCount] = {
     &JobLogFlags::LogTime,     &JobLogFlags::LogJobName,  &JobLogFlags::LogDuration,
     &JobLogFlags::LogUser,     &JobLogFlags::LogSerialNum,
 };
+// clang-format on
 
 // The dialog's control `id`, given the text of `stringId` cut at `bound`.
 HWND LoadControl(HWND dialog, int id, UINT stringId, int bound)
