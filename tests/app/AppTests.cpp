@@ -22,6 +22,7 @@ TEST_CASE("start-up: the version decides between the dialog and the refusal; eve
 {
     REQUIRE(RedirectImport("GetVersionExW", reinterpret_cast<void*>(FakeVersion)) != nullptr);
     // Ok's text shows the language used (Tests.rc); an empty `Lang` counts as none.
+    // clang-format off
     const struct { DWORD platform, major, minor; const char* lang; const wchar_t* ok; int exit; } rows[] = {
         {2, 5, 1, "", L"En", 0}, {2, 5, 2, "1", L"Es", 0}, {2, 6, 0, "2", L"Fr", 0}, {2, 6, 3, "3", L"Nl", 0},
         {2, 5, 0, "4", L"De", -1}, {2, 4, 0, "5", L"20001:abcdefghijabcdefghijabcdef", -1}, {2, 7, 0, "6", L"Ok", -1},
@@ -49,6 +50,7 @@ TEST_CASE("start-up: the version decides between the dialog and the refusal; eve
             }
             ClickControl(dialog, row.exit ? IDOK : IDCANCEL);
         }});
+    // clang-format on
         CHECK((exitCode == row.exit && DarkBrush == nullptr && LightBrush == nullptr));
     }
     // A missing text reads "????" cut to the capacity (0 writes nothing) and counts as not found.

@@ -50,6 +50,7 @@ TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping 
         RECT measured = {0, 0, area.right - area.left, 0};
         DrawTextW(Canvas(1, 1).dc, row.text.c_str(), -1, &measured, DT_WORDBREAK | DT_CALCRECT | DT_WORD_ELLIPSIS);
         const int height = std::max(40, int(measured.bottom) + 10), grown = height - (area.bottom - area.top);
+        // clang-format off
         const int result = Show(row.type, row.text.c_str(), {[&](HWND dialog) {
             CHECK((WindowText(dialog) == L"Box Caption" && WindowText(GetDlgItem(dialog, IDOK)) == row.ok));
             CHECK(IsWindowVisible(GetDlgItem(dialog, IDCANCEL)) == (row.cancel != nullptr));
@@ -82,24 +83,29 @@ TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping 
             CHECK(drawn.Pixels() == expected.Pixels());
             ClickControl(dialog, IDOK);
         }});
+        // clang-format on
         CHECK(result == row.results[0]);
         CHECK(Show(row.type, L"Text", {[](HWND dialog) { PressKey(dialog, VK_ESCAPE); }}) == row.results[1]);
     }
     // A close that carries 0 follows the type's bits; with neither bit set, the platform's box asks again with the
     // same text, caption and type.
     CHECK(Show(MB_YESNO, L"Text", {SystemClose}) == IDNO);
+    // clang-format off
     const int asked = Show(MB_ABORTRETRYIGNORE, L"Asked again.", {SystemClose, [](HWND platformBox) {
         CHECK((GetDlgItem(platformBox, IDC_MESSAGE_TEXT) == nullptr && WindowText(platformBox) == L"Box Caption"));
         CHECK(FindWindowExW(platformBox, nullptr, nullptr, L"Asked again.") != nullptr);
         ClickControl(platformBox, IDIGNORE);
     }});
+    // clang-format on
     CHECK(asked == IDIGNORE);
     // Another module's template 102 without the text area shows unsized, where the dialog manager put it.
     HMODULE foreign = LoadLibraryW(L"foreign_box.dll");
     HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, foreign, nullptr);
     const RECT expected = Place(CreateDialogParamW(foreign, MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, nullptr, 0), 0);
+    // clang-format off
     Show(MB_OK, L"Some text.", {[&](HWND shown) {
         CHECK((Place(shown, 0).top == expected.top && Place(shown, 0).bottom == expected.bottom));
         ClickControl(shown, IDOK);
     }}, owner);
+    // clang-format on
 }

@@ -342,6 +342,7 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
 TEST_CASE("the first focus is on the first box that can take it, and Tab goes round what a person can use")
 {
     // In template order, the disabled boxes left out; never the title bar or a strip.
+    // clang-format off
     const struct { SettingsFiles files; std::vector<int> cycle; } rows[] = {
         {{}, {IDC_MANUAL_RDM, IDC_RETAIL_MODE, IDC_DELETE_AFTER_RUN, IDC_MANUAL_OTHER, IDC_USER_SWITCHING,
               IDC_HOME_Z_AXIS, IDC_DATALOGGING, IDOK, IDCANCEL, IDC_POLL_FOR_FILES}},
@@ -352,6 +353,7 @@ TEST_CASE("the first focus is on the first box that can take it, and Tab goes ro
           IDC_LOG_JOB_NAME, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER, IDC_LOG_DURATION, IDOK, IDCANCEL,
           IDC_POLL_FOR_FILES}},
     };
+    // clang-format on
     for (const auto& row : rows) {
         PrepareFiles(row.files);
         ProgramRun program;

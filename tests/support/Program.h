@@ -93,7 +93,9 @@ inline DWORD Scaled(DWORD milliseconds)
 }
 
 // Handles this thread's messages, at least once, until `done` holds or `milliseconds` have passed.
+// clang-format off
 inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done = [] { return false; })
+// clang-format on
 {
     for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
