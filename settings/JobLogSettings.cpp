@@ -33,8 +33,7 @@ WideString JobLogSettings::GetJobLogFilePath()
     return path;
 }
 
-BOOL JobLogSettings::WriteIniInt(const wchar_t* section, const wchar_t* key, int value,
-                                 const WideString& filePath)
+BOOL JobLogSettings::WriteIniInt(const wchar_t* section, const wchar_t* key, int value, const WideString& filePath)
 {
     if (filePath.empty())
         return FALSE;

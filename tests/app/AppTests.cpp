@@ -50,7 +50,7 @@ TEST_CASE("start-up: the version decides between the dialog and the refusal; eve
             }
             ClickControl(dialog, row.exit ? IDOK : IDCANCEL);
         }});
-    // clang-format on
+        // clang-format on
         CHECK((exitCode == row.exit && DarkBrush == nullptr && LightBrush == nullptr));
     }
     // A missing text reads "????" cut to the capacity (0 writes nothing) and counts as not found.

@@ -8,8 +8,8 @@
 #include "app/Startup.h"
 #include "resource.h"
 #include "support/Program.h"
-#include "ui/dialogs/MainDialog.h"
 #include "ui/TestKit.h"
+#include "ui/dialogs/MainDialog.h"
 #include "ui/framework/SharedBrushes.h"
 
 using namespace std::string_literals;
@@ -32,8 +32,7 @@ bool MakeUnwritable(const std::wstring& path, bool unwritable)
     REQUIRE(prefix != nullptr);
     std::string unixPath = prefix + "/drive_c"s + ToUtf8(path.substr(2));  // the prefix's C: drive
     std::replace(unixPath.begin(), unixPath.end(), '\\', '/');
-    WinExec(("/bin/sh -c \"chattr " + std::string(unwritable ? "+i '" : "-i '") + unixPath + "'\"").c_str(),
-            SW_HIDE);
+    WinExec(("/bin/sh -c \"chattr " + std::string(unwritable ? "+i '" : "-i '") + unixPath + "'\"").c_str(), SW_HIDE);
     const auto writable = [&] {
         HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         CloseHandle(file);
@@ -111,7 +110,7 @@ std::string States(HWND dialog)
 // The control panel played by the test: a hidden window of class "DUZAZODI" on this thread, logging every
 // WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so, and acting as a real panel might.
 enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand, SlowClose, Hung /* stops pumping at Ok */ };
-std::string panelLog;  // "COMMAND(2,0) CLOSE(0,0)posted"
+std::string panelLog;        // "COMMAND(2,0) CLOSE(0,0)posted"
 std::string savedAtCommand;  // what the files held when the command came
 PanelAct panelAct;
 HWND panelWindow;
@@ -172,7 +171,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         std::string states, saved, panel;  // saved: the shared keys / the log keys (default when left out)
         PanelAct act = PanelAct::Answers;
         void (*end)(HWND dialog) = nullptr;  // Ok when null; the others must leave the files and the panel alone
-        const wchar_t* held = nullptr;  // the test build's helper held: "taken:MS" or "sending:MS" past Ok + 5 s
+        const wchar_t* held = nullptr;       // the test build's helper held: "taken:MS" or "sending:MS" past Ok + 5 s
     };
     const SettingsFiles Retail5 = {SharedFile("RetailMode=5\r\n")};
     // clang-format off
@@ -324,7 +323,8 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
         ProgramRun program;
         ClickControl(OpenSettings(program, {IDC_RETAIL_MODE, IDC_USER_SWITCHING}), IDOK);
         HWND box = nullptr;  // visible once it is set up
-        PumpMessages(Scaled(10000), [&] { return IsWindowVisible(box = FindWindowW(L"#32770", L"Cannot Save Settings")); });
+        PumpMessages(Scaled(10000),
+                     [&] { return IsWindowVisible(box = FindWindowW(L"#32770", L"Cannot Save Settings")); });
         const std::wstring denied = L"\r\nAccess denied.";  // named in the order written, with the system's reason
         CHECK(WindowText(GetDlgItem(box, IDC_MESSAGE_TEXT)) ==
               L"Your settings could not be saved to these files:\r\n\r\n" + PrimaryIni() + denied + L"\r\n\r\n" +

@@ -36,8 +36,8 @@ inline std::wstring FallbackIni() { return FallbackFolder() + L"\\DRZINFO.INI"; 
 inline std::wstring JobLogIni() { return JobLogFolder() + L"\\JobInfo.ini"; }
 
 // The job-log file's keys in the order written.
-inline const wchar_t* const LogKeys[] = {L"LogStart",    L"LogComplete", L"LogPause", L"LogResume",
-                                         L"LogError",    L"LogJobName",  L"LogDate",  L"LogTime",
+inline const wchar_t* const LogKeys[] = {L"LogStart",    L"LogComplete", L"LogPause",    L"LogResume",
+                                         L"LogError",    L"LogJobName",  L"LogDate",     L"LogTime",
                                          L"LogDuration", L"LogUser",     L"LogSerialNum"};
 
 // Makes this process's next profile call read the disk, not the file it cached.
@@ -128,8 +128,8 @@ struct ProgramRun {
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        CreateProcessW((self + std::wstring(L"\\..\\..\\") + program).c_str(), nullptr, nullptr, nullptr, FALSE,
-                       0, nullptr, nullptr, &startup, &process);
+        CreateProcessW((self + std::wstring(L"\\..\\..\\") + program).c_str(), nullptr, nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &startup, &process);
     }
     ~ProgramRun()
     {
@@ -148,7 +148,8 @@ struct ProgramRun {
     DWORD WaitForExit()
     {
         DWORD code = STILL_ACTIVE;
-        PumpMessages(Scaled(20000), [&] { return GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE; });
+        PumpMessages(Scaled(20000),
+                     [&] { return GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE; });
         return code;
     }
 };

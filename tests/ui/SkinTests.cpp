@@ -44,8 +44,10 @@ TEST_CASE("bound at WM_INITDIALOG, then messages to their handlers with their ar
         LPARAM wParam, lParam;
         const char* call;
     } routes[] = {
-        {WM_MOVE, 0, MAKELPARAM(-10, -20), "Move 131042"}, {WM_COMMAND, 0x51234, 77, "Command 332340"},
-        {WM_CTLCOLORBTN, 8, 0, "Btn"}, {WM_CTLCOLORSCROLLBAR, 8, 0, "Message 311"},
+        {WM_MOVE, 0, MAKELPARAM(-10, -20), "Move 131042"},
+        {WM_COMMAND, 0x51234, 77, "Command 332340"},
+        {WM_CTLCOLORBTN, 8, 0, "Btn"},
+        {WM_CTLCOLORSCROLLBAR, 8, 0, "Message 311"},
     };
     for (const auto& route : routes) {
         CAPTURE(route.call);
@@ -86,8 +88,8 @@ TEST_CASE("the frame: strips below the bar in grey and red, the rounded shape, o
     CHECK((GetPixel(dc, 0, h - 4) == 0x404040 && GetPixel(dc, w - 1, h - 4) == 0x404040));  // the bottom strip's ends
     ReleaseDC(box.window, dc);
     HRGN shape = CreateRectRgn(0, 0, 0, 0), expected = CreateRectRgn(0, 13, w, h);
-    for (HRGN part : {CreateEllipticRgn(0, 0, 30, 30), CreateEllipticRgn(w - 29, 0, w + 1, 30),
-                      CreateRectRgn(15, 0, w - 15, 30)}) {
+    for (HRGN part :
+         {CreateEllipticRgn(0, 0, 30, 30), CreateEllipticRgn(w - 29, 0, w + 1, 30), CreateRectRgn(15, 0, w - 15, 30)}) {
         CombineRgn(expected, expected, part, RGN_OR);
         DeleteObject(part);
     }
@@ -171,8 +173,11 @@ TEST_CASE("captions in the system font, centred on the face or the bar's middle:
     bar.caption.clear();
     const Image bare = PaintOnce(bar, w, 32, ODA_DRAWENTIRE, 0);
     bar.caption = title;
-    const struct { UINT state; int hovering, shift; COLORREF color; } rows[] = {
-        {0, 0, 0, 0xFFFFFF}, {ODS_SELECTED, 0, 2, 0xFFFFFF}, {ODS_DISABLED, 1, 0, 0x7F7F7F}};
+    const struct {
+        UINT state;
+        int hovering, shift;
+        COLORREF color;
+    } rows[] = {{0, 0, 0, 0xFFFFFF}, {ODS_SELECTED, 0, 2, 0xFFFFFF}, {ODS_DISABLED, 1, 0, 0x7F7F7F}};
     for (const auto& row : rows) {
         CAPTURE(row.state);
         EnableWindow(button.window, row.color == 0xFFFFFF);

@@ -234,7 +234,4 @@ INT_PTR MessageBox::OnDrawItem(UINT controlId, const DRAWITEMSTRUCT* item)
     // clang-format on
 }
 
-INT_PTR MessageBox::OnCtlColorDlg(HDC, HWND)
-{
-    return reinterpret_cast<INT_PTR>(DarkBrush);
-}
+INT_PTR MessageBox::OnCtlColorDlg(HDC, HWND) { return reinterpret_cast<INT_PTR>(DarkBrush); }

@@ -84,8 +84,7 @@ INT_PTR RunDialog(Dlg& dialog, HWND owner, UINT templateId)
     // A dialog made with a null module hands that null on to its controls,
     // and the skinned controls load their bitmaps from the controls' module:
     // name the program's own module instead.
-    HINSTANCE module = owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE))
-                             : nullptr;
+    HINSTANCE module = owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)) : nullptr;
     if (module == nullptr)
         module = GetModuleHandleW(nullptr);
     return DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, InitialDialogProc,
