@@ -4,11 +4,13 @@
 
 #include "settings/SettingsStore.h"
 
+// clang-format off
 Language LanguageTable[LanguageCount] = {
     {0, L"English"},  {0, L"Espanol"},  {0, L"Francais"},
     {0, L"Nederland"}, {0, L"Deutsch"}, {0, L"Italiano"},
     {0, L"Japanese"}, {0, L"Polski"},   {0, L"Portugues"},
 };
+// clang-format on
 
 namespace {
 HINSTANCE stringModule = nullptr;

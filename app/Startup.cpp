@@ -47,7 +47,7 @@ int RunApplication(HINSTANCE instance)
         RunSettingsDialog();
         return 0;
     }
-    ShowMessageBox(MainWindow, L"The KRV Engraver Application requires Windows XP or higher.",
-                   L"Cannot Install", MB_OK | MB_ICONHAND);
+    ShowMessageBox(MainWindow, L"The KRV Engraver Application requires Windows XP or higher.", L"Cannot Install",
+                   MB_OK | MB_ICONHAND);
     return -1;
 }

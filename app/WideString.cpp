@@ -4,15 +4,9 @@
 #include <cstring>
 #include <cwchar>
 
-WideString::WideString(const wchar_t* more)
-{
-    *this += more;
-}
+WideString::WideString(const wchar_t* more) { *this += more; }
 
-WideString::WideString(const WideString& other)
-{
-    Append(other.c_str(), other.length);
-}
+WideString::WideString(const WideString& other) { Append(other.c_str(), other.length); }
 
 WideString& WideString::operator=(const WideString& other)
 {
@@ -23,10 +17,7 @@ WideString& WideString::operator=(const WideString& other)
     return *this;
 }
 
-WideString::~WideString()
-{
-    std::free(text);
-}
+WideString::~WideString() { std::free(text); }
 
 WideString& WideString::operator+=(const wchar_t* more)
 {

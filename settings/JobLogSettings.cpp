@@ -33,8 +33,7 @@ WideString JobLogSettings::GetJobLogFilePath()
     return path;
 }
 
-BOOL JobLogSettings::WriteIniInt(const wchar_t* section, const wchar_t* key, int value,
-                                 const WideString& filePath)
+BOOL JobLogSettings::WriteIniInt(const wchar_t* section, const wchar_t* key, int value, const WideString& filePath)
 {
     if (filePath.empty())
         return FALSE;
@@ -66,6 +65,7 @@ DWORD JobLogSettings::SaveJobLogFlags(const JobLogFlags& flags)
     // would only report whatever error the last call left behind.
     if (path.empty())
         return 0;
+    // clang-format off
     const std::pair<const wchar_t*, int> values[] = {
         {L"LogStart", flags.LogStart},
         {L"LogComplete", flags.LogComplete},
@@ -79,6 +79,7 @@ DWORD JobLogSettings::SaveJobLogFlags(const JobLogFlags& flags)
         {L"LogUser", flags.LogUser},
         {L"LogSerialNum", flags.LogSerialNum},
     };
+    // clang-format on
     DWORD error = 0;
     for (const auto& value : values)
         if (!WriteIniInt(Section, value.first, value.second, path) && error == 0)

@@ -27,8 +27,7 @@ public:
     static bool GetJobLogFolder(WideString& folder);
     // Empty when the application-data folder is unavailable.
     static WideString GetJobLogFilePath();
-    static BOOL WriteIniInt(const wchar_t* section, const wchar_t* key, int value,
-                            const WideString& filePath);
+    static BOOL WriteIniInt(const wchar_t* section, const wchar_t* key, int value, const WideString& filePath);
 
     static void LoadJobLogFlags(JobLogFlags& flags);
     // Returns why the first write failed (LastWriteError), or 0 when all went

@@ -40,8 +40,7 @@ void SettingsStore::ReadValue(const wchar_t* key, DWORD& value)
     // Without a folder there are no files: the caller's default stands.
     if (primaryPath.empty())
         return;
-    const UINT primary = GetPrivateProfileIntW(Section, key, static_cast<INT>(Sentinel),
-                                               primaryPath.c_str());
+    const UINT primary = GetPrivateProfileIntW(Section, key, static_cast<INT>(Sentinel), primaryPath.c_str());
     if (primary != Sentinel) {
         value = primary;
         return;

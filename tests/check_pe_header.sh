@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when the program's PE header or manifest is not what its architecture
 # needs: the machine, the GUI subsystem, for 32 bits versions Windows XP (5.1)
-# accepts, and the manifest's processorArchitecture in both places.
+# accepts, and the manifest: its processorArchitecture in both places, the
+# common controls 6, its description and nothing else.
 set -euo pipefail
 exe=$1
 arch=$2   # i386 or x86-64
@@ -26,6 +27,10 @@ fi
 architectures=$(grep -ao 'processorArchitecture="[^"]*"' "$exe" | sort | uniq -c | awk '{ print $1 "x" $2 }')
 [ "$architectures" = "2xprocessorArchitecture=\"$manifest\"" ] ||
     faults+=("manifest architectures: ${architectures:-none}, not $manifest in both places")
+element='<assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0" '
+element+="processorArchitecture=\"$manifest\" publicKeyToken=\"6595b64144ccf1df\" language=\"\\*\"/>"
+grep -aq "$element" "$exe" && grep -aq '<description>Configuration Software for KRV Engravers.</description>' "$exe" &&
+    ! grep -aqE '<(trustInfo|compatibility|application)' "$exe" || faults+=("manifest: not the common controls 6 alone")
 
 if [ ${#faults[@]} -gt 0 ]; then
     printf '%s: %s\n' "$exe" "${faults[@]}"

@@ -1,5 +1,7 @@
 #include <doctest/doctest.h>
 
+#include <algorithm>
+
 #include "app/Language.h"
 #include "app/Startup.h"
 #include "resource.h"
@@ -8,14 +10,6 @@
 #include "ui/framework/SharedBrushes.h"
 
 namespace {
-RECT Place(HWND dialog, int id)
-{
-    RECT rect = {};
-    GetWindowRect(id ? GetDlgItem(dialog, id) : dialog, &rect);
-    MapWindowPoints(nullptr, id ? dialog : nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // Shows a box the way start-up prepares it (English: Ok reads "En" in the test resources); `steps` end it.
 int Show(UINT type, const wchar_t* text, std::vector<Step> steps, HWND owner = nullptr)
 {
@@ -47,49 +41,71 @@ TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping 
         {MB_OK | MB_ICONASTERISK, L"En", nullptr, IDI_ASTERISK, longText, {IDOK, IDCANCEL}},
         {MB_OKCANCEL | MB_ICONQUESTION, L"En", L"Cancel", IDI_QUESTION, L"Short.", {IDOK, IDCANCEL}},
         {MB_YESNO | MB_ICONEXCLAMATION, L"Yes", L"No", IDI_EXCLAMATION, std::wstring(200, L'W'), {IDYES, IDNO}},
-        {MB_YESNOCANCEL, L"Button2", nullptr, nullptr, L"Short.", {IDOK, IDCANCEL}},
+        {MB_RETRYCANCEL, L"Button2", nullptr, nullptr, L"Short.", {IDOK, IDCANCEL}},
         {MB_CANCELTRYCONTINUE, L"Button2", nullptr, nullptr, L"Short.", {IDYES, IDNO}},
     };
     for (const auto& row : rows) {
         CAPTURE(row.type);
+        // The text measured at the area's width in a new DC's font, the stock system font; plus 10, at least 40.
+        RECT measured = {0, 0, area.right - area.left, 0};
+        DrawTextW(Canvas(1, 1).dc, row.text.c_str(), -1, &measured, DT_WORDBREAK | DT_CALCRECT | DT_WORD_ELLIPSIS);
+        const int height = std::max(40, int(measured.bottom) + 10), grown = height - (area.bottom - area.top);
+        // clang-format off
         const int result = Show(row.type, row.text.c_str(), {[&](HWND dialog) {
             CHECK((WindowText(dialog) == L"Box Caption" && WindowText(GetDlgItem(dialog, IDOK)) == row.ok));
             CHECK(IsWindowVisible(GetDlgItem(dialog, IDCANCEL)) == (row.cancel != nullptr));
             CHECK(WindowText(GetDlgItem(dialog, IDCANCEL)) == (row.cancel ? row.cancel : L"Button2"));
             const RECT now = Place(dialog, 0), text = Place(dialog, IDC_MESSAGE_TEXT);
-            const int height = text.bottom - text.top, grown = height - (area.bottom - area.top);
-            CHECK((row.text.size() > 200 ? grown > 0 : height == 40));
-            CHECK((text.top == area.top && now.top == box.top - grown / 2 && now.bottom == box.bottom + grown / 2));
+            const RECT fitted = {area.left - (row.icon ? 0 : icon.right - icon.left), area.top, area.right,
+                                 area.top + height};
+            CHECK(EqualRect(&text, &fitted));
+            CHECK((now.top == box.top - grown / 2 && now.bottom == box.bottom + grown / 2));
             CHECK(Place(dialog, IDC_MESSAGE_PANEL).bottom == panel.bottom + grown);
-            CHECK(Place(dialog, IDOK).top == ok.top + grown);
+            for (const int id : {IDOK, IDCANCEL}) {  // both move; a shown button takes its face's size
+                const RECT button = Place(dialog, id);
+                CHECK(button.top == ok.top + grown);
+                CHECK(((id == IDCANCEL && !row.cancel) ||
+                       (button.right - button.left == 109 && button.bottom - button.top == 37)));
+            }
             CHECK(Place(dialog, IDOK).left == ok.left + (row.cancel ? 0 : (now.right - now.left - 109) / 4));
-            CHECK(text.left == area.left - (row.icon ? 0 : icon.right - icon.left));
-            CHECK(Place(dialog, IDC_STRIP_BOTTOM).top == now.bottom - now.top - 4);
-            HDC dc = GetWindowDC(dialog);
-            CHECK(GetPixel(dc, 10, area.top + 20) == 0x707072);
-            ReleaseDC(dialog, dc);
             HWND iconWindow = GetDlgItem(dialog, IDC_MESSAGE_ICON);
             CHECK(IsWindowVisible(iconWindow) == (row.icon != nullptr));
             CHECK(Place(dialog, IDC_MESSAGE_ICON).top == area.top + (height - icon.bottom + icon.top) / 2);
             CHECK(SendMessageW(iconWindow, STM_GETICON, 0, 0) == (LRESULT)LoadIconW(nullptr, row.icon));
+            // Drawn in the font it was measured with, wrapped and cut the same way.
+            HWND textArea = GetDlgItem(dialog, IDC_MESSAGE_TEXT);
+            CHECK(SendBounded(textArea, WM_GETFONT) == reinterpret_cast<DWORD_PTR>(GetStockObject(SYSTEM_FONT)));
+            RECT client = {0, 0, fitted.right - fitted.left, height};
+            Canvas drawn(client.right, client.bottom), expected(client.right, client.bottom);
+            const DRAWITEMSTRUCT request = DrawRequest(textArea, drawn.dc, client, ODA_DRAWENTIRE, 0);
+            SendMessageW(dialog, WM_DRAWITEM, IDC_MESSAGE_TEXT, reinterpret_cast<LPARAM>(&request));
+            DrawTextW(expected.dc, row.text.c_str(), -1, &client, DT_WORDBREAK | DT_WORD_ELLIPSIS);
+            CHECK(drawn.Pixels() == expected.Pixels());
             ClickControl(dialog, IDOK);
         }});
+        // clang-format on
         CHECK(result == row.results[0]);
         CHECK(Show(row.type, L"Text", {[](HWND dialog) { PressKey(dialog, VK_ESCAPE); }}) == row.results[1]);
     }
-    // A close that carries 0 hands over to the platform's box with the same text, caption and type.
+    // A close that carries 0 follows the type's bits; with neither bit set, the platform's box asks again with the
+    // same text, caption and type.
+    CHECK(Show(MB_YESNO, L"Text", {SystemClose}) == IDNO);
+    // clang-format off
     const int asked = Show(MB_ABORTRETRYIGNORE, L"Asked again.", {SystemClose, [](HWND platformBox) {
         CHECK((GetDlgItem(platformBox, IDC_MESSAGE_TEXT) == nullptr && WindowText(platformBox) == L"Box Caption"));
         CHECK(FindWindowExW(platformBox, nullptr, nullptr, L"Asked again.") != nullptr);
         ClickControl(platformBox, IDIGNORE);
     }});
+    // clang-format on
     CHECK(asked == IDIGNORE);
     // Another module's template 102 without the text area shows unsized, where the dialog manager put it.
     HMODULE foreign = LoadLibraryW(L"foreign_box.dll");
     HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, foreign, nullptr);
     const RECT expected = Place(CreateDialogParamW(foreign, MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, nullptr, 0), 0);
+    // clang-format off
     Show(MB_OK, L"Some text.", {[&](HWND shown) {
         CHECK((Place(shown, 0).top == expected.top && Place(shown, 0).bottom == expected.bottom));
         ClickControl(shown, IDOK);
     }}, owner);
+    // clang-format on
 }

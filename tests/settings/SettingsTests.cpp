@@ -19,6 +19,7 @@ BOOL WINAPI RecordWrite(const wchar_t* section, const wchar_t* key, const wchar_
 }
 
 // With the value read from the files the test writes.
+// clang-format off
 #define KEY(name, method, read) {L"" name, &SettingsStore::Read##method, &SettingsStore::Write##method, read}
 const std::tuple<const wchar_t*, void (SettingsStore::*)(DWORD&), void (SettingsStore::*)(DWORD), DWORD> Keys[] = {
     KEY("WizardOnly", WizardOnly, 100), KEY("WizardOnly++", WizardOnlyPlus, 201), KEY("RetailMode", RetailMode, 202),
@@ -26,6 +27,7 @@ const std::tuple<const wchar_t*, void (SettingsStore::*)(DWORD&), void (Settings
     KEY("AlwaysHomeZ", AlwaysHomeZ, 205), KEY("DeleteAfterRun", DeleteAfterRun, 106),
     KEY("PollForFiles", PollForFiles, 307),
 };
+// clang-format on
 
 }
 

@@ -36,8 +36,8 @@ inline std::wstring FallbackIni() { return FallbackFolder() + L"\\DRZINFO.INI"; 
 inline std::wstring JobLogIni() { return JobLogFolder() + L"\\JobInfo.ini"; }
 
 // The job-log file's keys in the order written.
-inline const wchar_t* const LogKeys[] = {L"LogStart",    L"LogComplete", L"LogPause", L"LogResume",
-                                         L"LogError",    L"LogJobName",  L"LogDate",  L"LogTime",
+inline const wchar_t* const LogKeys[] = {L"LogStart",    L"LogComplete", L"LogPause",    L"LogResume",
+                                         L"LogError",    L"LogJobName",  L"LogDate",     L"LogTime",
                                          L"LogDuration", L"LogUser",     L"LogSerialNum"};
 
 // Makes this process's next profile call read the disk, not the file it cached.
@@ -93,7 +93,9 @@ inline DWORD Scaled(DWORD milliseconds)
 }
 
 // Handles this thread's messages, at least once, until `done` holds or `milliseconds` have passed.
+// clang-format off
 inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done = [] { return false; })
+// clang-format on
 {
     for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
@@ -126,8 +128,8 @@ struct ProgramRun {
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        CreateProcessW((self + std::wstring(L"\\..\\..\\") + program).c_str(), nullptr, nullptr, nullptr, FALSE,
-                       0, nullptr, nullptr, &startup, &process);
+        CreateProcessW((self + std::wstring(L"\\..\\..\\") + program).c_str(), nullptr, nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &startup, &process);
     }
     ~ProgramRun()
     {
@@ -146,7 +148,8 @@ struct ProgramRun {
     DWORD WaitForExit()
     {
         DWORD code = STILL_ACTIVE;
-        PumpMessages(Scaled(20000), [&] { return GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE; });
+        PumpMessages(Scaled(20000),
+                     [&] { return GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE; });
         return code;
     }
 };

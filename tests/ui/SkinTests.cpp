@@ -1,5 +1,6 @@
 #include <doctest/doctest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "resource.h"
@@ -43,8 +44,10 @@ TEST_CASE("bound at WM_INITDIALOG, then messages to their handlers with their ar
         LPARAM wParam, lParam;
         const char* call;
     } routes[] = {
-        {WM_MOVE, 0, MAKELPARAM(-10, -20), "Move 131042"}, {WM_COMMAND, 0x51234, 77, "Command 332340"},
-        {WM_CTLCOLORBTN, 8, 0, "Btn"}, {WM_CTLCOLORSCROLLBAR, 8, 0, "Message 311"},
+        {WM_MOVE, 0, MAKELPARAM(-10, -20), "Move 131042"},
+        {WM_COMMAND, 0x51234, 77, "Command 332340"},
+        {WM_CTLCOLORBTN, 8, 0, "Btn"},
+        {WM_CTLCOLORSCROLLBAR, 8, 0, "Message 311"},
     };
     for (const auto& route : routes) {
         CAPTURE(route.call);
@@ -60,28 +63,48 @@ TEST_CASE("bound at WM_INITDIALOG, then messages to their handlers with their ar
         DestroyWindow(w);
 }
 
-TEST_CASE("the frame: strips below the bar, the rounded shape, only whole strip items drawn")
+TEST_CASE("the frame: strips below the bar in grey and red, the rounded shape, only whole strip items drawn")
 {
     LiveBox box;
-    RECT r;
-    GetWindowRect(box.window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    GetWindowRect(box.frame.leftStrip, &r);
-    CHECK(r.bottom - r.top == h - 36);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    REQUIRE(GetWindowRgn(box.window, shape) != ERROR);
-    for (int y = 0; y < 16; ++y)  // the right corner mirrors the left one
-        for (int x = -1; x < 16; ++x)
-            CHECK(PtInRegion(shape, x, y) == PtInRegion(shape, w - 1 - x, y));
-    CHECK((!PtInRegion(shape, 0, 0) && PtInRegion(shape, 15, 0) && PtInRegion(shape, 0, 13)));
+    const RECT whole = Place(box.window, 0);
+    const int w = whole.right - whole.left, h = whole.bottom - whole.top;
+    // Each strip's place (the bar is 32 high), and from its outer edge inward two grey lines, then two red.
+    const struct {
+        int id;
+        RECT place;
+        POINT outer, inward;
+    } strips[] = {{IDC_STRIP_LEFT, {0, 32, 4, h - 4}, {0, h / 2}, {1, 0}},
+                  {IDC_STRIP_RIGHT, {w - 4, 32, w, h - 4}, {w - 1, h / 2}, {-1, 0}},
+                  {IDC_STRIP_BOTTOM, {0, h - 4, w, h}, {w / 2, h - 1}, {0, -1}}};
+    HDC dc = GetDC(box.window);
+    for (const auto& strip : strips) {
+        CAPTURE(strip.id);
+        const RECT place = Place(box.window, strip.id);
+        CHECK(EqualRect(&place, &strip.place));
+        for (int i = 0; i < 4; ++i)
+            CHECK(GetPixel(dc, strip.outer.x + i * strip.inward.x, strip.outer.y + i * strip.inward.y) ==
+                  (i < 2 ? 0x404040 : 0x0000CF));
+    }
+    CHECK((GetPixel(dc, 0, h - 4) == 0x404040 && GetPixel(dc, w - 1, h - 4) == 0x404040));  // the bottom strip's ends
+    ReleaseDC(box.window, dc);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0), expected = CreateRectRgn(0, 13, w, h);
+    for (HRGN part :
+         {CreateEllipticRgn(0, 0, 30, 30), CreateEllipticRgn(w - 29, 0, w + 1, 30), CreateRectRgn(15, 0, w - 15, 30)}) {
+        CombineRgn(expected, expected, part, RGN_OR);
+        DeleteObject(part);
+    }
+    CHECK((GetWindowRgn(box.window, shape) != ERROR && EqualRgn(shape, expected)));
     DeleteObject(shape);
-    for (const int id : {IDC_STRIP_LEFT, IDC_STRIP_BOTTOM, IDC_STRIP_RIGHT, IDOK, IDC_TITLE_BAR})
+    DeleteObject(expected);
+    CHECK(box.frame.DrawItem(IDC_STRIP_LEFT, nullptr) == 1);
+    // The box draws no other control: not its panel, nor one it does not know.
+    for (const int id : {IDC_STRIP_LEFT, IDC_STRIP_BOTTOM, IDC_STRIP_RIGHT, IDC_MESSAGE_PANEL, 4242})
         for (const UINT action : {ODA_DRAWENTIRE, ODA_SELECT | ODA_FOCUS}) {
             CAPTURE(id);
             Canvas canvas(8, 8);
             DRAWITEMSTRUCT request = DrawRequest(nullptr, canvas.dc, {0, 0, 8, 8}, action, ODS_SELECTED);
-            const bool strip = id != IDOK && id != IDC_TITLE_BAR;
-            CHECK(box.frame.DrawItem(id, &request) == strip);
+            const bool strip = id != IDC_MESSAGE_PANEL && id != 4242;
+            CHECK(box.OnDrawItem(id, &request) == strip);
             CHECK((canvas.Pixels().At(1, 1) == Untouched) == (!strip || action != ODA_DRAWENTIRE));
         }
 }
@@ -93,6 +116,7 @@ TEST_CASE("the looks of button and bar by state, hovering and action; the bar at
     SkinButton& button = box.okButton;
     bar.caption.clear();
     button.caption.clear();
+    box.cancelButton.caption.clear();
     // The bar's looks told apart by their middle tiles; a right cap that cannot load leaves the screen.
     bar.SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_BUTTON_HOVER, 0);
     bar.SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_BUTTON_DISABLED, 0);
@@ -107,47 +131,69 @@ TEST_CASE("the looks of button and bar by state, hovering and action; the bar at
         {Dis, ODA_FOCUS, 0, IDB_BUTTON_DISABLED, IDB_BUTTON_DISABLED, {300, 32}},
         {Hot, ODA_FOCUS, 0, IDB_BUTTON_HOVER, IDB_BUTTON_HOVER, {300, 32}},
         {ODS_FOCUS, All, 0, IDB_BUTTON_NORMAL, IDB_TITLE_MIDDLE, {413, 70}},
+        {0, ODA_FOCUS, 1, IDB_BUTTON_HOVER, IDB_BUTTON_HOVER, {300, 32}},
         {ODS_FOCUS, ODA_FOCUS, 0, 0, 0, {300, 32}},
     };
     for (const auto& row : rows) {
         CAPTURE(row.state);
         CAPTURE(row.action);
-        button.hovering = bar.hovering = row.hovering;
-        const Image face = PaintOnce(button, 109, 37, row.action, row.state);
-        CHECK(face == (row.face ? BitmapPixels(row.face) : Canvas(109, 37).Pixels()));
+        button.hovering = box.cancelButton.hovering = bar.hovering = row.hovering;
+        for (SkinButton* each : {&button, &box.cancelButton})
+            CHECK(PaintOnce(*each, 109, 37, row.action, row.state) ==
+                  (row.face ? BitmapPixels(row.face) : Canvas(109, 37).Pixels()));
         const int w = row.bar.cx, h = row.bar.cy;
         const Image painted = PaintOnce(bar, w, h, row.action, row.state);
-        // Caps of the first widths over the top 32 rows, the old pixels below them and where a cap cannot load.
+        // In the top and bottom rows: caps of the first widths (16) as high as their bitmaps, the tile repeated from
+        // the bar's origin between them, the old pixels elsewhere and where a cap cannot load.
         const Image m = BitmapPixels(row.tile ? row.tile : IDB_TITLE_MIDDLE), r = BitmapPixels(IDB_TITLE_RIGHT);
         const Image l = BitmapPixels(row.tile == IDB_BUTTON_PRESSED ? IDB_BUTTON_NORMAL : IDB_TITLE_LEFT);
-        const COLORREF middle = m.At(w / 2 % m.width, (h - 1) % m.height), corner = h > 32 ? Untouched : l.At(0, h - 1);
-        CHECK(painted.At(w / 2, h - 1) == (row.tile ? middle : Untouched));
-        CHECK(painted.At(0, h - 1) == (row.tile ? corner : Untouched));
-        CHECK(painted.At(w - 1, 0) == (row.tile && row.tile != IDB_BUTTON_PRESSED ? r.At(15, 0) : Untouched));
+        const int rightHeight = row.tile == IDB_BUTTON_PRESSED ? 0 : r.height;
+        const auto expected = [&](int x, int y) {
+            if (!row.tile || (x >= w - 16 && y >= rightHeight) || (x < 16 && y >= l.height))
+                return Untouched;
+            return x >= w - 16 ? r.At(x - w + 16, y) : x >= 16 ? m.At(x % m.width, y % m.height) : l.At(x, y);
+        };
+        int wrong = 0;
+        for (const int y : {0, h - 1})
+            for (int x = 0; x < w; ++x)
+                wrong += painted.At(x, y) != expected(x, y);
+        CHECK(wrong == 0);
     }
 }
 
-TEST_CASE("the caption: white, moved 2 pixels when pressed, grey when disabled; the face size fixed at the first draw")
+TEST_CASE("captions in the system font, centred on the face or the bar's middle: white, 2 pixels on when pressed, grey")
 {
     LiveBox box;
     SkinButton& button = box.okButton;
+    SkinHeader& bar = box.titleBar;
     button.pressedFace = button.disabledFace = IDB_BUTTON_NORMAL;  // only the caption can change
     const Image face = BitmapPixels(IDB_BUTTON_NORMAL);
-    const Image idle = PaintOnce(button, 109, 37, ODA_DRAWENTIRE, 0);
-    const Image down = PaintOnce(button, 109, 37, ODA_SELECT, ODS_SELECTED);
+    const int w = 60;  // the bar's middle, 28 pixels, is narrower than the box's caption, which stays inside it
+    const WideString title = bar.caption;
+    bar.caption.clear();
+    const Image bare = PaintOnce(bar, w, 32, ODA_DRAWENTIRE, 0);
+    bar.caption = title;
+    const struct {
+        UINT state;
+        int hovering, shift;
+        COLORREF color;
+    } rows[] = {{0, 0, 0, 0xFFFFFF}, {ODS_SELECTED, 0, 2, 0xFFFFFF}, {ODS_DISABLED, 1, 0, 0x7F7F7F}};
+    for (const auto& row : rows) {
+        CAPTURE(row.state);
+        EnableWindow(button.window, row.color == 0xFFFFFF);
+        EnableWindow(bar.window, row.color == 0xFFFFFF);
+        button.hovering = bar.hovering = row.hovering;
+        const int d = row.shift;
+        CHECK(PaintOnce(button, 109, 37, ODA_DRAWENTIRE, row.state) ==
+              WithCaption(face, button.caption.c_str(), {d, d, 109 + d, 37 + d}, row.color));
+        CHECK(PaintOnce(bar, w, 32, ODA_DRAWENTIRE, row.state) ==
+              WithCaption(bare, L"Box Caption", {16 + d, d, w - 16 + d, 32 + d}, row.color));
+    }
     // A smaller item later shows the corner of the image made at the first size.
+    const Image down = PaintOnce(button, 109, 37, ODA_SELECT, ODS_SELECTED);
     const Image small = PaintOnce(button, 60, 20, ODA_SELECT, ODS_SELECTED);
-    EnableWindow(button.window, FALSE);
-    const Image grey = PaintOnce(button, 109, 37, ODA_DRAWENTIRE, 0);
-    int white = 0, moved = 0, greyed = 0, cut = 0;
-    for (int y = 0; y < 35; ++y)
-        for (int x = 0; x < 107; ++x) {
-            moved += (idle.At(x, y) != face.At(x, y)) != (down.At(x + 2, y + 2) != face.At(x + 2, y + 2));
-            white += idle.At(x, y) != face.At(x, y) && idle.At(x, y) == 0xFFFFFF;
-            greyed += grey.At(x, y) != face.At(x, y) && grey.At(x, y) == 0x7F7F7F;
-            cut += x < 60 && y < 20 && small.At(x, y) != down.At(x, y);
-        }
-    CHECK((white > 20 && moved == 0 && greyed > 20 && cut == 0));
+    for (int y = 0; y < 20; ++y)
+        CHECK(std::equal(&small.pixels[y * 60], &small.pixels[y * 60 + 60], &down.pixels[y * 109]));
 }
 
 TEST_CASE("hovering: capture while inside, edges included; focus taken from \"BUTTON\" only; a double-click presses")
@@ -158,10 +204,14 @@ TEST_CASE("hovering: capture while inside, edges included; focus taken from \"BU
     GetWindowRect(button, &r);
     const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     MouseMove(button, centre);
-    MouseMove(button, {r.right, r.bottom});
-    CHECK((GetCapture() == button && box.okButton.hovering == 1));
+    CHECK(GetUpdateRect(button, nullptr, FALSE));  // each change of hovering repaints the button
+    ValidateRect(button, nullptr);
+    for (const POINT edge : {POINT{r.left, r.top}, POINT{r.right, r.bottom}}) {
+        MouseMove(button, edge);
+        CHECK((GetCapture() == button && box.okButton.hovering == 1 && !GetUpdateRect(button, nullptr, FALSE)));
+    }
     MouseMove(button, {r.right + 1, r.bottom});
-    CHECK((GetCapture() == nullptr && box.okButton.hovering == 0));
+    CHECK((GetCapture() == nullptr && box.okButton.hovering == 0 && GetUpdateRect(button, nullptr, FALSE)));
     // This module's own class "BUTTON", unlike the system's "Button", gives the focus away.
     WNDCLASSW upper = {0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), {}, {}, {}, {}, L"BUTTON"};
     REQUIRE(RegisterClassW(&upper) != 0);
@@ -176,5 +226,5 @@ TEST_CASE("hovering: capture while inside, edges included; focus taken from \"BU
     CHECK(SendMessageW(button, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 6)) == 0);
     MSG posted = {};
     CHECK(PeekMessageW(&posted, button, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_REMOVE));
-    CHECK((posted.message == WM_LBUTTONDOWN && posted.lParam == MAKELPARAM(5, 6)));
+    CHECK((posted.message == WM_LBUTTONDOWN && posted.wParam == MK_LBUTTON && posted.lParam == MAKELPARAM(5, 6)));
 }

@@ -43,6 +43,17 @@ Image BitmapPixels(UINT id)
     return canvas.Pixels();
 }
 
+Image WithCaption(const Image& base, const wchar_t* text, RECT rect, COLORREF color)
+{
+    Canvas canvas(base.width, base.height);
+    for (size_t i = 0; i < base.pixels.size(); ++i)
+        canvas.bits[i] = RGB(GetBValue(base.pixels[i]), GetGValue(base.pixels[i]), GetRValue(base.pixels[i]));
+    SetBkMode(canvas.dc, TRANSPARENT);
+    SetTextColor(canvas.dc, color);
+    DrawTextW(canvas.dc, text, -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    return canvas.Pixels();
+}
+
 int FreeGdiHandleSlots()
 {
     std::vector<HRGN> regions;
@@ -89,7 +100,8 @@ void RunDriven(const std::function<void()>& show, std::vector<Step> driven)
 
 LiveBox::LiveBox(UINT type)
 {
-    messageText = messageCaption = L"Text";
+    messageText = L"Text";
+    messageCaption = L"Box Caption";
     messageType = type;
     CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, InitialDialogProc,
                        reinterpret_cast<LPARAM>(static_cast<Dlg*>(this)));

@@ -31,6 +31,19 @@ struct Canvas {
 
 Image BitmapPixels(UINT id);
 
+// `base` with `text` drawn over it the way the skin draws captions: in a new DC's font (the stock system font),
+// transparent, in `color`, centred on one line in `rect`.
+Image WithCaption(const Image& base, const wchar_t* text, RECT rect, COLORREF color);
+
+// A control's window rectangle in its dialog's client coordinates; id 0: the dialog's own, on the screen.
+inline RECT Place(HWND dialog, int id)
+{
+    RECT rect = {};
+    GetWindowRect(id ? GetDlgItem(dialog, id) : dialog, &rect);
+    MapWindowPoints(nullptr, id ? dialog : nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 inline DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
 {
     return {ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID(control)), 0, action, state, control, dc, rect, 0};

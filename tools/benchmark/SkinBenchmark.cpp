@@ -107,8 +107,8 @@ void Row(const char* name, HWND control, int count, const std::function<void(con
     HBITMAP image = CreateCompatibleBitmap(target, w, h);
     HGDIOBJ old = SelectObject(memory, image);
     paint(request);  // warm caches
-    const std::pair<double, double> times =
-        Alternating(count, [&] { BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY); }, [&] { paint(request); });
+    const std::pair<double, double> times = Alternating(
+        count, [&] { BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY); }, [&] { paint(request); });
     const double floor = times.first;
     const double cost = times.second;
     std::printf("%-34s %4d x %-3d %9.1f us %9.1f us %8.1f\n", name, w, h, cost, floor, cost / floor);

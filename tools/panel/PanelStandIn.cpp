@@ -27,12 +27,14 @@ bool closeOnCommand = false;
 
 const wchar_t* Delivery()
 {
+    // clang-format off
     switch (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) {
     case ISMEX_NOSEND:   return L"posted";
     case ISMEX_SEND:     return L"sent";
     case ISMEX_NOTIFY:   return L"notify";
     default:             return L"callback";
     }
+    // clang-format on
 }
 
 std::wstring Describe(UINT message, WPARAM wParam, LPARAM lParam)
@@ -45,9 +47,9 @@ std::wstring Describe(UINT message, WPARAM wParam, LPARAM lParam)
         meaning = wParam == 2 ? L"the settings were saved" : L"";
     else
         meaning = L"options that need a restart changed: a real panel would close now";
-    swprintf(line, 256, L"%02u:%02u:%02u  %ls %ls  wParam=%lu  lParam=%ld  %ls%ls", now.wHour, now.wMinute,
-             now.wSecond, message == WM_COMMAND ? L"WM_COMMAND" : L"WM_CLOSE", Delivery(),
-             static_cast<unsigned long>(wParam), static_cast<long>(lParam), *meaning ? L"- " : L"", meaning);
+    swprintf(line, 256, L"%02u:%02u:%02u  %ls %ls  wParam=%lu  lParam=%ld  %ls%ls", now.wHour, now.wMinute, now.wSecond,
+             message == WM_COMMAND ? L"WM_COMMAND" : L"WM_CLOSE", Delivery(), static_cast<unsigned long>(wParam),
+             static_cast<long>(lParam), *meaning ? L"- " : L"", meaning);
     return line;
 }
 
@@ -140,8 +142,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     if (!RegisterClassW(&windowClass))
         return 1;
     // Top left, out of the way of the settings dialog, which is centred.
-    HWND window = CreateWindowExW(0, ClassName, L"Control panel stand-in (DUZAZODI)", WS_OVERLAPPEDWINDOW, 0, 0,
-                                  720, 200, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, ClassName, L"Control panel stand-in (DUZAZODI)", WS_OVERLAPPEDWINDOW, 0, 0, 720,
+                                  200, nullptr, nullptr, instance, nullptr);
     if (window == nullptr)
         return 1;
     ShowWindow(window, show);

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Language.h"
 #include "GalleryIds.h"
+#include "app/Language.h"
 #include "resource.h"
 #include "ui/framework/DialogFrame.h"
 #include "ui/framework/Dlg.h"

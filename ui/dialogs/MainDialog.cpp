@@ -26,6 +26,7 @@ const int LabelBound = 64;
 const int LongLabelBound = 128;
 const int HelpBound = 1024;
 
+// clang-format off
 const int RestrictionIds[MainDialog::RestrictionCount] = {
     IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_DISABLE_FIXTURE_TYPE, IDC_HIDE_SETTINGS_BUTTON,
 };
@@ -50,6 +51,7 @@ int JobLogFlags::* const LogFlags[MainDialog::LogFlagCount] = {
     &JobLogFlags::LogTime,     &JobLogFlags::LogJobName,  &JobLogFlags::LogDuration,
     &JobLogFlags::LogUser,     &JobLogFlags::LogSerialNum,
 };
+// clang-format on
 
 // The dialog's control `id`, given the text of `stringId` cut at `bound`.
 HWND LoadControl(HWND dialog, int id, UINT stringId, int bound)
@@ -59,10 +61,7 @@ HWND LoadControl(HWND dialog, int id, UINT stringId, int bound)
     return control;
 }
 
-void UseFont(HWND control, HFONT font)
-{
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
+void UseFont(HWND control, HFONT font) { SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 
 // Takes the box's state (0 or 1) into `value`; true when that changed it.
 // Any stored value other than 0 and 1 counts as changed.
@@ -88,8 +87,8 @@ void AddSaveFailure(WideString& list, const WideString& path, DWORD error)
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return;
     wchar_t* reason = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
     wchar_t code[32];
     wsprintfW(code, L"Error %lu.", error);
     wchar_t* text = reason != nullptr ? reason : code;
@@ -306,7 +305,8 @@ INT_PTR MainDialog::OnClose(WPARAM result)
         AddSaveFailure(failures, SettingsStore::FallbackFile(), store.fallbackError);
         AddSaveFailure(failures, JobLogSettings::GetJobLogFilePath(), jobLogError);
         if (!failures.empty()) {
-            ShowMessageBox(window, (WideString(SaveFailedText) + failures.c_str()).c_str(), SaveFailedCaption, MB_OK | MB_ICONHAND);
+            ShowMessageBox(window, (WideString(SaveFailedText) + failures.c_str()).c_str(), SaveFailedCaption,
+                           MB_OK | MB_ICONHAND);
             // The time the user takes to read is no wait for the panel.
             okTime = GetTickCount();
         }
@@ -318,10 +318,7 @@ INT_PTR MainDialog::OnClose(WPARAM result)
     return 0;
 }
 
-INT_PTR MainDialog::OnCtlColorDlg(HDC, HWND)
-{
-    return reinterpret_cast<INT_PTR>(LightBrush);
-}
+INT_PTR MainDialog::OnCtlColorDlg(HDC, HWND) { return reinterpret_cast<INT_PTR>(LightBrush); }
 
 // Texts, check boxes and group boxes ask here; they get the dialog's grey.
 INT_PTR MainDialog::OnCtlColorStatic(HDC dc, HWND)

@@ -40,21 +40,21 @@ public:
     static const int RestrictionCount = 4;
     static const int LogFlagCount = 11;
 
-    HWND manualRdmBox = nullptr;                      // 1051
-    HWND manualRdmText = nullptr;                     // 1053
-    HWND manualOtherBox = nullptr;                    // 1058
-    HWND manualOtherText = nullptr;                   // 1059
-    HWND retailModeBox = nullptr;                     // 1052
-    HWND restrictionBoxes[RestrictionCount] = {};     // 1054 to 1057: mask bits 1, 2, 4, 8
-    HWND pollForFilesBox = nullptr;                   // 1077
-    HWND pollForFilesText = nullptr;                  // 1078
-    HWND deleteAfterRunBox = nullptr;                 // 1076
-    HWND userSwitchingBox = nullptr;                  // 1060
-    HWND userSwitchingText = nullptr;                 // 1061
-    HWND homeZBox = nullptr;                          // 1073
-    HWND homeZText = nullptr;                         // 1075
-    HWND dataloggingBox = nullptr;                    // 1062
-    HWND logBoxes[LogFlagCount] = {};                 // 1063 to 1070, 1074, 1071, 1072
+    HWND manualRdmBox = nullptr;                   // 1051
+    HWND manualRdmText = nullptr;                  // 1053
+    HWND manualOtherBox = nullptr;                 // 1058
+    HWND manualOtherText = nullptr;                // 1059
+    HWND retailModeBox = nullptr;                  // 1052
+    HWND restrictionBoxes[RestrictionCount] = {};  // 1054 to 1057: mask bits 1, 2, 4, 8
+    HWND pollForFilesBox = nullptr;                // 1077
+    HWND pollForFilesText = nullptr;               // 1078
+    HWND deleteAfterRunBox = nullptr;              // 1076
+    HWND userSwitchingBox = nullptr;               // 1060
+    HWND userSwitchingText = nullptr;              // 1061
+    HWND homeZBox = nullptr;                       // 1073
+    HWND homeZText = nullptr;                      // 1075
+    HWND dataloggingBox = nullptr;                 // 1062
+    HWND logBoxes[LogFlagCount] = {};              // 1063 to 1070, 1074, 1071, 1072
 
     DialogFrame frame;
 

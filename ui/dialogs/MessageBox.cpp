@@ -34,6 +34,7 @@ void AssignFaces(SkinButton& button)
 HICON TypeIcon(UINT type)
 {
     const wchar_t* icon = nullptr;
+    // clang-format off
     switch (type & 0xF0) {
     case MB_ICONHAND:        icon = IDI_HAND; break;
     case MB_ICONQUESTION:    icon = IDI_QUESTION; break;
@@ -41,6 +42,7 @@ HICON TypeIcon(UINT type)
     case MB_ICONASTERISK:    icon = IDI_ASTERISK; break;
     default:                 return nullptr;
     }
+    // clang-format on
     return LoadIconW(nullptr, icon);
 }
 }
@@ -144,12 +146,14 @@ void MessageBox::ApplyType()
 {
     UINT okCaption = 0;
     UINT cancelCaption = 0;
+    // clang-format off
     switch (messageType & 0x0F) {
     case MB_OK:       okCaption = IDS_OK; break;
     case MB_OKCANCEL: okCaption = IDS_OK; cancelCaption = IDS_CANCEL; break;
     case MB_YESNO:    okCaption = IDS_YES; cancelCaption = IDS_NO; break;
     default:          break;
     }
+    // clang-format on
 
     AssignFaces(okButton);
     okButton.SetCaption(okCaption, L"");
@@ -219,6 +223,7 @@ INT_PTR MessageBox::OnClose(WPARAM result)
 
 INT_PTR MessageBox::OnDrawItem(UINT controlId, const DRAWITEMSTRUCT* item)
 {
+    // clang-format off
     switch (controlId) {
     case IDOK:             okButton.DrawItem(item); return 1;
     case IDCANCEL:         cancelButton.DrawItem(item); return 1;
@@ -226,9 +231,7 @@ INT_PTR MessageBox::OnDrawItem(UINT controlId, const DRAWITEMSTRUCT* item)
     case IDC_MESSAGE_TEXT: DrawMessageText(item); return 1;
     default:               return frame.DrawItem(controlId, item);
     }
+    // clang-format on
 }
 
-INT_PTR MessageBox::OnCtlColorDlg(HDC, HWND)
-{
-    return reinterpret_cast<INT_PTR>(DarkBrush);
-}
+INT_PTR MessageBox::OnCtlColorDlg(HDC, HWND) { return reinterpret_cast<INT_PTR>(DarkBrush); }

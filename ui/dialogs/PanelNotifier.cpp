@@ -27,10 +27,7 @@ struct Delivery {
     volatile LONG close = Unclaimed;
 };
 
-HWND FindPanel()
-{
-    return FindWindowW(PanelClass, nullptr);
-}
+HWND FindPanel() { return FindWindowW(PanelClass, nullptr); }
 
 bool Move(volatile LONG& message, Route from, Route to)
 {
@@ -115,8 +112,8 @@ bool WaitForHelperSending(HANDLE helper, HWND own, DWORD deadline)
         if (left <= 0)
             return false;
         DWORD_PTR answer = 0;
-        if (own != nullptr && SendMessageTimeoutW(own, WM_NULL, 0, 0, SMTO_NORMAL,
-                                                  left < LONG(ProbeMs) ? UINT(left) : ProbeMs, &answer))
+        if (own != nullptr &&
+            SendMessageTimeoutW(own, WM_NULL, 0, 0, SMTO_NORMAL, left < LONG(ProbeMs) ? UINT(left) : ProbeMs, &answer))
             return true;
         // Not the probe alone: it fails at once once the helper has destroyed its window, or had none.
         if (WaitForHelper(helper, GetTickCount() + 10))

@@ -25,10 +25,7 @@ bool DrawLines(HDC dc, COLORREF color, const POINT (*lines)[2], int count)
     return true;
 }
 
-bool ShouldDraw(const DRAWITEMSTRUCT* item)
-{
-    return item != nullptr && (item->itemAction & ODA_DRAWENTIRE);
-}
+bool ShouldDraw(const DRAWITEMSTRUCT* item) { return item != nullptr && (item->itemAction & ODA_DRAWENTIRE); }
 }
 
 void DialogFrame::Layout(HWND dialog, const SkinHeader& titleBar)
@@ -51,8 +48,8 @@ void DialogFrame::Layout(HWND dialog, const SkinHeader& titleBar)
     const int stripHeight = windowRect.bottom - barRect.bottom - StripThickness;
     MoveWindow(leftStrip, 0, barRect.bottom, StripThickness, stripHeight, FALSE);
     MoveWindow(rightStrip, barRect.right - StripThickness, barRect.bottom, StripThickness, stripHeight, FALSE);
-    MoveWindow(bottomStrip, windowRect.left, windowRect.bottom - StripThickness,
-               windowRect.right - windowRect.left, StripThickness, FALSE);
+    MoveWindow(bottomStrip, windowRect.left, windowRect.bottom - StripThickness, windowRect.right - windowRect.left,
+               StripThickness, FALSE);
 
     // Rounded top corners, a straight body. The dialogs are borderless, so
     // client coordinates are window coordinates.

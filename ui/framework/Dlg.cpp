@@ -54,6 +54,7 @@ INT_PTR RouteMessage(Dlg* dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     HDC dc = reinterpret_cast<HDC>(wParam);
     HWND control = reinterpret_cast<HWND>(lParam);
+    // clang-format off
     switch (message) {
     case WM_MOVE:            return dialog->OnMove(LOWORD(lParam), HIWORD(lParam));
     case WM_ACTIVATE:        return dialog->OnActivate(wParam, lParam);
@@ -75,6 +76,7 @@ INT_PTR RouteMessage(Dlg* dialog, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:  return dialog->OnCtlColorStatic(dc, control);
     default:                 return dialog->OnMessage(message, wParam, lParam);
     }
+    // clang-format on
 }
 
 INT_PTR RunDialog(Dlg& dialog, HWND owner, UINT templateId)
@@ -82,8 +84,7 @@ INT_PTR RunDialog(Dlg& dialog, HWND owner, UINT templateId)
     // A dialog made with a null module hands that null on to its controls,
     // and the skinned controls load their bitmaps from the controls' module:
     // name the program's own module instead.
-    HINSTANCE module = owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE))
-                             : nullptr;
+    HINSTANCE module = owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)) : nullptr;
     if (module == nullptr)
         module = GetModuleHandleW(nullptr);
     return DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, InitialDialogProc,

@@ -14,7 +14,11 @@
 class MemoryDC {
 public:
     explicit MemoryDC(HDC compatibleWith) : dc(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC() { if (dc) DeleteDC(dc); }
+    ~MemoryDC()
+    {
+        if (dc)
+            DeleteDC(dc);
+    }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
 
@@ -59,8 +63,14 @@ private:
 class SelectGuard {
 public:
     SelectGuard(HDC target, HGDIOBJ object)
-        : dc(target), previous(target && object ? SelectObject(target, object) : nullptr) {}
-    ~SelectGuard() { if (previous) SelectObject(dc, previous); }
+        : dc(target), previous(target && object ? SelectObject(target, object) : nullptr)
+    {
+    }
+    ~SelectGuard()
+    {
+        if (previous)
+            SelectObject(dc, previous);
+    }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
 

@@ -41,8 +41,7 @@ bool SkinControl::IsCursorInside() const
     RECT rect;
     if (!GetCursorPos(&cursor) || !GetWindowRect(window, &rect))
         return false;
-    return cursor.x >= rect.left && cursor.x <= rect.right &&
-           cursor.y >= rect.top && cursor.y <= rect.bottom;
+    return cursor.x >= rect.left && cursor.x <= rect.right && cursor.y >= rect.top && cursor.y <= rect.bottom;
 }
 
 void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const
@@ -54,8 +53,7 @@ void SkinControl::DrawCaption(HDC dc, const RECT& rect, int dx, int dy) const
     // draw a bar's caption over its caps: a middle without width has none.
     if (caption.empty() || textRect.right <= textRect.left || textRect.bottom <= textRect.top)
         return;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
-              DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
 void SkinControl::DrawBitmap(HDC dc, const RECT& rect, UINT id) const
@@ -70,14 +68,10 @@ void SkinControl::DrawBitmap(HDC dc, const RECT& rect, UINT id) const
     // Else the copy would come from the memory DC's default 1x1 bitmap.
     if (!select.Selected())
         return;
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-           memory.Get(), 0, 0, SRCCOPY);
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, memory.Get(), 0, 0, SRCCOPY);
 }
 
-int SkinControl::BitmapWidth(UINT id) const
-{
-    return BitmapSize(id).cx;
-}
+int SkinControl::BitmapWidth(UINT id) const { return BitmapSize(id).cx; }
 
 SIZE SkinControl::BitmapSize(UINT id) const
 {
@@ -104,8 +98,7 @@ LRESULT CALLBACK SkinControl::SubclassProc(HWND control, UINT message, WPARAM wP
             SetCapture(self->window);
             HWND focus = GetFocus();
             wchar_t className[32];
-            if (focus != nullptr && GetClassNameW(focus, className, 32) > 0 &&
-                std::wcscmp(className, L"BUTTON") == 0)
+            if (focus != nullptr && GetClassNameW(focus, className, 32) > 0 && std::wcscmp(className, L"BUTTON") == 0)
                 SetFocus(self->window);
             self->hovering = 1;
             InvalidateRect(self->window, nullptr, FALSE);

@@ -29,8 +29,8 @@ public:
     // Width and height of bitmap `id`, both 0 when it cannot be loaded.
     SIZE BitmapSize(UINT id) const;
 
-    static LRESULT CALLBACK SubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR subclassId, DWORD_PTR refData);
+    static LRESULT CALLBACK SubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
+                                         DWORD_PTR refData);
 
     HWND window = nullptr;
     HINSTANCE instance = nullptr;

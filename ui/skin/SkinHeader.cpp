@@ -3,8 +3,7 @@
 #include "resource.h"
 #include "ui/framework/Gdi.h"
 
-void SkinHeader::SetSlices(Look look, UINT leftCapId, UINT rightCapId, UINT middleTileId,
-                           UINT leftInnerId)
+void SkinHeader::SetSlices(Look look, UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId)
 {
     leftCap[look] = leftCapId;
     rightCap[look] = rightCapId;
@@ -74,12 +73,12 @@ void SkinHeader::DrawItem(const DRAWITEMSTRUCT* item)
     } else {
         return;
     }
-    PaintBar(item->hDC, item->rcItem, offset.x, offset.y, leftCap[look], rightCap[look],
-             middleTile[look], leftInner[look]);
+    PaintBar(item->hDC, item->rcItem, offset.x, offset.y, leftCap[look], rightCap[look], middleTile[look],
+             leftInner[look]);
 }
 
-void SkinHeader::PaintBar(HDC target, const RECT& item, int dx, int dy, UINT leftCapId,
-                          UINT rightCapId, UINT middleTileId, UINT leftInnerId)
+void SkinHeader::PaintBar(HDC target, const RECT& item, int dx, int dy, UINT leftCapId, UINT rightCapId,
+                          UINT middleTileId, UINT leftInnerId)
 {
     const int width = item.right - item.left;
     const int height = item.bottom - item.top;

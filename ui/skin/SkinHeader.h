@@ -20,8 +20,8 @@ public:
     // Gives the bar the height of the normal left cap, keeping its width.
     void SizeToSlices();
     void DrawItem(const DRAWITEMSTRUCT* item);
-    void PaintBar(HDC target, const RECT& item, int dx, int dy, UINT leftCapId, UINT rightCapId,
-                  UINT middleTileId, UINT leftInnerId);
+    void PaintBar(HDC target, const RECT& item, int dx, int dy, UINT leftCapId, UINT rightCapId, UINT middleTileId,
+                  UINT leftInnerId);
     // Fills `rect` with bitmap `id` as a pattern aligned to the DC's origin.
     void FillPattern(HDC dc, const RECT& rect, UINT id) const;
 
