@@ -1,3 +1,6 @@
+#include <windows.h>
+
+#include <commctrl.h>
 #include <doctest/doctest.h>
 
 #include <algorithm>
@@ -61,6 +64,34 @@ TEST_CASE("bound at WM_INITDIALOG, then messages to their handlers with their ar
     CHECK((RoutingDialogProc(unbound, WM_COMMAND, IDOK, 0) == 0 && dialog.call.empty()));
     for (HWND w : {window, plainWindow, unbound})
         DestroyWindow(w);
+}
+
+// Calls `proc` as the system calls it, taking its arguments off the stack by itself (CALLBACK, on 32-bit
+// Windows), and says whether it did. Wine's callers restore the stack pointer after such a call and hide a
+// procedure that does not; Windows' own need not.
+template <typename Proc, typename... Args>
+__attribute__((noinline)) bool TakesItsArgumentsOffTheStack(Proc proc, Args... args)
+{
+#ifdef __i386__
+    void *before, *after;
+    asm volatile("mov %%esp, %0" : "=r"(before) : : "memory");
+    proc(args...);
+    asm volatile("mov %%esp, %0" : "=r"(after) : : "memory");
+    return before == after;
+#else
+    proc(args...);  // x64 has one calling convention
+    return true;
+#endif
+}
+
+TEST_CASE("the procedures the system calls take their arguments off the stack")
+{
+    HWND control = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    CHECK(TakesItsArgumentsOffTheStack(reinterpret_cast<DLGPROC>(InitialDialogProc), control, WM_NULL, 0, 0));
+    CHECK(TakesItsArgumentsOffTheStack(reinterpret_cast<DLGPROC>(RoutingDialogProc), control, WM_NULL, 0, 0));
+    CHECK(TakesItsArgumentsOffTheStack(reinterpret_cast<SUBCLASSPROC>(SkinControl::SubclassProc), control, WM_NULL, 0,
+                                       0, 0, 0));
+    DestroyWindow(control);
 }
 
 TEST_CASE("the frame: strips below the bar in grey and red, the rounded shape, only whole strip items drawn")
