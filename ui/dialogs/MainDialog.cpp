@@ -2,6 +2,8 @@
 
 #include <cwchar>
 #include <initializer_list>
+#include <iterator>
+#include <utility>
 
 #include "app/Language.h"
 #include "app/Startup.h"
@@ -19,58 +21,92 @@ const DWORD PanelWaitMs = 5000;
 // English whatever the language, like the unsupported-system message.
 const wchar_t SaveFailedText[] = L"Your settings could not be saved to these files:";
 const wchar_t SaveFailedCaption[] = L"Cannot Save Settings";
-
-// Texts are cut at these lengths.
-const int ShortBound = 32;
-const int LabelBound = 64;
-const int LongLabelBound = 128;
-const int HelpBound = 1024;
-
-// clang-format off
-const int RestrictionIds[MainDialog::RestrictionCount] = {
-    IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_DISABLE_FIXTURE_TYPE, IDC_HIDE_SETTINGS_BUTTON,
-};
-const UINT RestrictionStrings[MainDialog::RestrictionCount] = {
-    IDS_HIDE_SYSTEM_TAB, IDS_FORBID_QUEUE_ACCESS, IDS_DISABLE_FIXTURE_TYPE, IDS_HIDE_SETTINGS_BUTTON,
-};
-const DWORD RestrictionBits[MainDialog::RestrictionCount] = {1, 2, 4, 8};
 // A stored mask of 0 with Retail Mode switched on means every restriction.
 const DWORD AllRestrictions = 15;
 
-const int LogBoxIds[MainDialog::LogFlagCount] = {
-    IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE,    IDC_LOG_RESUME, IDC_LOG_ERROR,        IDC_LOG_DATE,
-    IDC_LOG_TIME,  IDC_LOG_JOB_NAME, IDC_LOG_DURATION, IDC_LOG_USER,   IDC_LOG_SERIAL_NUMBER,
+// How a control shows its option.
+enum class Shows {
+    Text,       // a help text: no state
+    Checked,    // checked when the value is not 0
+    Unchecked,  // checked when it is 0: the manual controls are stored as "wizard only"
+    Mask,       // checked when the mask is not 0; saved as the bits of the checked restriction boxes
+    Bit,        // checked by the retail rule from its bit of the stored mask
 };
-const UINT LogStrings[MainDialog::LogFlagCount] = {
-    IDS_LOG_START, IDS_LOG_COMPLETE, IDS_LOG_PAUSE,    IDS_LOG_RESUME, IDS_LOG_ERROR,        IDS_LOG_DATE,
-    IDS_LOG_TIME,  IDS_LOG_JOB_NAME, IDS_LOG_DURATION, IDS_LOG_USER,   IDS_LOG_SERIAL_NUMBER,
-};
-int JobLogFlags::* const LogFlags[MainDialog::LogFlagCount] = {
-    &JobLogFlags::LogStart,    &JobLogFlags::LogComplete, &JobLogFlags::LogPause,
-    &JobLogFlags::LogResume,   &JobLogFlags::LogError,    &JobLogFlags::LogDate,
-    &JobLogFlags::LogTime,     &JobLogFlags::LogJobName,  &JobLogFlags::LogDuration,
-    &JobLogFlags::LogUser,     &JobLogFlags::LogSerialNum,
-};
-// clang-format on
 
-// The dialog's control `id`, given the text of `stringId` cut at `bound`.
-HWND LoadControl(HWND dialog, int id, UINT stringId, int bound)
+// Where an option is stored: a key of the shared settings file, whose value
+// the dialog holds, or a flag of the job-log file.
+struct Stored {
+    DWORD MainDialog::*value;
+    void (SettingsStore::*read)(DWORD&);
+    void (SettingsStore::*write)(DWORD);
+    int JobLogFlags::*flag;
+};
+
+struct OptionControl {
+    int id;
+    UINT text;
+    int bound;  // the text is cut at this many characters
+    bool systemFont;
+    Shows shows;
+    DWORD bit;  // Shows::Bit: the restriction's bit of the mask
+    Stored stored;
+    bool restartsPanel;  // a change at Ok asks the panel to close
+};
+
+// Every control the dialog fills, in the order it loads and saves their
+// options; shared keys are written in this order.
+// clang-format off
+#define KEY(name)  {&MainDialog::name, &SettingsStore::Read##name, &SettingsStore::Write##name, nullptr}
+#define FLAG(name) {nullptr, nullptr, nullptr, &JobLogFlags::name}
+#define NONE       {nullptr, nullptr, nullptr, nullptr}
+const OptionControl Options[] = {
+//   control                   text                      cut at  font   shows            bit  stored                restarts
+    {IDC_MANUAL_RDM,           IDS_MANUAL_RDM,            128,  true,  Shows::Unchecked, 0, KEY(WizardOnly),      false},
+    {IDC_MANUAL_RDM_HELP,      IDS_MANUAL_RDM_HELP,      1024,  false, Shows::Text,      0, NONE,                 false},
+    {IDC_MANUAL_OTHER,         IDS_MANUAL_OTHER,          128,  true,  Shows::Unchecked, 0, KEY(WizardOnlyPlus),  false},
+    {IDC_MANUAL_OTHER_HELP,    IDS_MANUAL_OTHER_HELP,    1024,  false, Shows::Text,      0, NONE,                 false},
+    {IDC_RETAIL_MODE,          IDS_RETAIL_MODE,            32,  true,  Shows::Mask,      0, KEY(RetailMode),      false},
+    {IDC_HIDE_SYSTEM_TAB,      IDS_HIDE_SYSTEM_TAB,        64,  false, Shows::Bit,       1, NONE,                 false},
+    {IDC_FORBID_QUEUE_ACCESS,  IDS_FORBID_QUEUE_ACCESS,    64,  false, Shows::Bit,       2, NONE,                 false},
+    {IDC_DISABLE_FIXTURE_TYPE, IDS_DISABLE_FIXTURE_TYPE,   64,  false, Shows::Bit,       4, NONE,                 false},
+    {IDC_HIDE_SETTINGS_BUTTON, IDS_HIDE_SETTINGS_BUTTON,   64,  false, Shows::Bit,       8, NONE,                 false},
+    {IDC_POLL_FOR_FILES,       IDS_POLL_FOR_FILES,         64,  true,  Shows::Checked,   0, KEY(PollForFiles),    true},
+    {IDC_POLL_FOR_FILES_HELP,  IDS_POLL_FOR_FILES_HELP,   128,  false, Shows::Text,      0, NONE,                 false},
+    {IDC_DELETE_AFTER_RUN,     IDS_DELETE_AFTER_RUN,      128,  true,  Shows::Checked,   0, KEY(DeleteAfterRun),  false},
+    {IDC_USER_SWITCHING,       IDS_USER_SWITCHING,        128,  true,  Shows::Checked,   0, KEY(UserSwitching),   true},
+    {IDC_USER_SWITCHING_HELP,  IDS_USER_SWITCHING_HELP,  1024,  false, Shows::Text,      0, NONE,                 false},
+    {IDC_HOME_Z_AXIS,          IDS_HOME_Z_AXIS,            64,  true,  Shows::Checked,   0, KEY(AlwaysHomeZ),     true},
+    {IDC_HOME_Z_AXIS_HELP,     IDS_HOME_Z_AXIS_HELP,     1024,  false, Shows::Text,      0, NONE,                 false},
+    {IDC_DATALOGGING,          IDS_DATALOGGING,           128,  true,  Shows::Checked,   0, KEY(JobLogging),      true},
+    {IDC_LOG_START,            IDS_LOG_START,              64,  false, Shows::Checked,   0, FLAG(LogStart),       true},
+    {IDC_LOG_COMPLETE,         IDS_LOG_COMPLETE,           64,  false, Shows::Checked,   0, FLAG(LogComplete),    true},
+    {IDC_LOG_PAUSE,            IDS_LOG_PAUSE,              64,  false, Shows::Checked,   0, FLAG(LogPause),       true},
+    {IDC_LOG_RESUME,           IDS_LOG_RESUME,             64,  false, Shows::Checked,   0, FLAG(LogResume),      true},
+    {IDC_LOG_ERROR,            IDS_LOG_ERROR,              64,  false, Shows::Checked,   0, FLAG(LogError),       true},
+    {IDC_LOG_DATE,             IDS_LOG_DATE,               64,  false, Shows::Checked,   0, FLAG(LogDate),        true},
+    {IDC_LOG_TIME,             IDS_LOG_TIME,               64,  false, Shows::Checked,   0, FLAG(LogTime),        true},
+    {IDC_LOG_JOB_NAME,         IDS_LOG_JOB_NAME,           64,  false, Shows::Checked,   0, FLAG(LogJobName),     true},
+    {IDC_LOG_DURATION,         IDS_LOG_DURATION,           64,  false, Shows::Checked,   0, FLAG(LogDuration),    true},
+    {IDC_LOG_USER,             IDS_LOG_USER,               64,  false, Shows::Checked,   0, FLAG(LogUser),        true},
+    {IDC_LOG_SERIAL_NUMBER,    IDS_LOG_SERIAL_NUMBER,      64,  false, Shows::Checked,   0, FLAG(LogSerialNum),   true},
+};
+#undef KEY
+#undef FLAG
+#undef NONE
+// clang-format on
+static_assert(std::size(Options) == MainDialog::ControlCount, "a handle for each control");
+
+DWORD Value(const MainDialog& dialog, const OptionControl& row)
 {
-    HWND control = GetDlgItem(dialog, id);
-    SetTextFromStringId(control, stringId, bound);
-    return control;
+    return row.stored.value ? dialog.*row.stored.value : static_cast<DWORD>(dialog.logFlags.*row.stored.flag);
 }
 
-void UseFont(HWND control, HFONT font) { SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
-
-// Takes the box's state (0 or 1) into `value`; true when that changed it.
-// Any stored value other than 0 and 1 counts as changed.
-bool TakeBoxState(HWND box, DWORD& value)
+void SetValue(MainDialog& dialog, const OptionControl& row, DWORD value)
 {
-    const DWORD state = static_cast<DWORD>(MainDialog::IsBoxChecked(box));
-    const bool changed = value != state;
-    value = state;
-    return changed;
+    if (row.stored.value)
+        dialog.*row.stored.value = value;
+    else
+        dialog.logFlags.*row.stored.flag = static_cast<int>(value);
 }
 
 // Adds `path` and the system's reason to `list` when its write failed. A
@@ -116,72 +152,49 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     cancelButton.Attach(window, IDCANCEL);
     cancelButton.SetCaption(IDS_CANCEL, L"");
 
-    HFONT systemFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-
-    {
-        SettingsStore store;
-        store.ReadWizardOnly(WizardOnly);
-        store.ReadWizardOnlyPlus(WizardOnlyPlus);
-        store.ReadRetailMode(RetailMode);
-        store.ReadPollForFiles(PollForFiles);
-        store.ReadDeleteAfterRun(DeleteAfterRun);
-        store.ReadUserSwitching(UserSwitching);
-    }
-
-    manualRdmBox = LoadControl(window, IDC_MANUAL_RDM, IDS_MANUAL_RDM, LongLabelBound);
-    SetBoxChecked(manualRdmBox, WizardOnly == 0);
-    UseFont(manualRdmBox, systemFont);
-    manualRdmText = LoadControl(window, IDC_MANUAL_RDM_HELP, IDS_MANUAL_RDM_HELP, HelpBound);
-    manualOtherBox = LoadControl(window, IDC_MANUAL_OTHER, IDS_MANUAL_OTHER, LongLabelBound);
-    SetBoxChecked(manualOtherBox, WizardOnlyPlus == 0);
-    UseFont(manualOtherBox, systemFont);
-    manualOtherText = LoadControl(window, IDC_MANUAL_OTHER_HELP, IDS_MANUAL_OTHER_HELP, HelpBound);
-    retailModeBox = LoadControl(window, IDC_RETAIL_MODE, IDS_RETAIL_MODE, ShortBound);
-    SetBoxChecked(retailModeBox, RetailMode != 0);
-    UseFont(retailModeBox, systemFont);
-    // The restriction boxes get their states from the retail rule below.
-    for (int i = 0; i < RestrictionCount; ++i)
-        restrictionBoxes[i] = LoadControl(window, RestrictionIds[i], RestrictionStrings[i], LabelBound);
-    deleteAfterRunBox = LoadControl(window, IDC_DELETE_AFTER_RUN, IDS_DELETE_AFTER_RUN, LongLabelBound);
-    SetBoxChecked(deleteAfterRunBox, DeleteAfterRun != 0);
-    UseFont(deleteAfterRunBox, systemFont);
-    pollForFilesBox = LoadControl(window, IDC_POLL_FOR_FILES, IDS_POLL_FOR_FILES, LabelBound);
-    SetBoxChecked(pollForFilesBox, PollForFiles != 0);
-    UseFont(pollForFilesBox, systemFont);
-    pollForFilesText = LoadControl(window, IDC_POLL_FOR_FILES_HELP, IDS_POLL_FOR_FILES_HELP, LongLabelBound);
-    userSwitchingBox = LoadControl(window, IDC_USER_SWITCHING, IDS_USER_SWITCHING, LongLabelBound);
-    SetBoxChecked(userSwitchingBox, UserSwitching != 0);
-    UseFont(userSwitchingBox, systemFont);
-    userSwitchingText = LoadControl(window, IDC_USER_SWITCHING_HELP, IDS_USER_SWITCHING_HELP, HelpBound);
-
-    SettingsStore().ReadAlwaysHomeZ(AlwaysHomeZ);
-    homeZBox = LoadControl(window, IDC_HOME_Z_AXIS, IDS_HOME_Z_AXIS, LabelBound);
-    SetBoxChecked(homeZBox, AlwaysHomeZ != 0);
-    UseFont(homeZBox, systemFont);
-    homeZText = LoadControl(window, IDC_HOME_Z_AXIS_HELP, IDS_HOME_Z_AXIS_HELP, HelpBound);
-
-    SettingsStore().ReadJobLogging(JobLogging);
-    JobLogSettings::LoadJobLogFlags(logFlags);
-
-    dataloggingBox = LoadControl(window, IDC_DATALOGGING, IDS_DATALOGGING, LongLabelBound);
-    SetBoxChecked(dataloggingBox, JobLogging != 0);
-    UseFont(dataloggingBox, systemFont);
-    for (int i = 0; i < LogFlagCount; ++i) {
-        logBoxes[i] = LoadControl(window, LogBoxIds[i], LogStrings[i], LabelBound);
-        SetBoxChecked(logBoxes[i], logFlags.*LogFlags[i] != 0);
-    }
-
+    LoadOptions();
+    FillControls();
     ApplyRetailRule();
     ApplyDataloggingRule();
-
     frame.Layout(window, titleBar);
-    // The template gives the title bar and the strips tab stops, but they only
-    // draw the skin and never show focus: without them the dialog manager's
-    // first focus lands on the first check box and Tab meets only what a
-    // person can see and use.
+    SetUpKeyboard();
+    return 1;
+}
+
+// Every option, in the table's order, then the job-log flags; a missing file
+// or key leaves the value as it was.
+void MainDialog::LoadOptions()
+{
+    SettingsStore store;
+    for (const OptionControl& row : Options)
+        if (row.stored.read != nullptr)
+            (store.*row.stored.read)(this->*row.stored.value);
+    JobLogSettings::LoadJobLogFlags(logFlags);
+}
+
+void MainDialog::FillControls()
+{
+    const WPARAM systemFont = reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT));
+    for (int i = 0; i < ControlCount; ++i) {
+        const OptionControl& row = Options[i];
+        controls[i] = GetDlgItem(window, row.id);
+        SetTextFromStringId(controls[i], row.text, row.bound);
+        // The restriction boxes get their states from the retail rule.
+        if (row.shows != Shows::Text && row.shows != Shows::Bit)
+            SetBoxChecked(controls[i], (Value(*this, row) != 0) != (row.shows == Shows::Unchecked));
+        if (row.systemFont)
+            SendMessageW(controls[i], WM_SETFONT, systemFont, TRUE);
+    }
+}
+
+// The template gives the title bar and the strips tab stops, but they only
+// draw the skin and never show focus: without them the dialog manager's
+// first focus lands on the first check box and Tab meets only what a
+// person can see and use.
+void MainDialog::SetUpKeyboard()
+{
     for (HWND decoration : {titleBar.window, frame.leftStrip, frame.bottomStrip, frame.rightStrip})
         SetWindowLongPtrW(decoration, GWL_STYLE, GetWindowLongPtrW(decoration, GWL_STYLE) & ~WS_TABSTOP);
-    return 1;
 }
 
 int MainDialog::IsBoxChecked(HWND box)
@@ -194,40 +207,47 @@ void MainDialog::SetBoxChecked(HWND box, int value)
     CheckDlgButton(GetParent(box), GetDlgCtrlID(box), value != 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
+HWND MainDialog::Control(int id) const
+{
+    for (int i = 0; i < ControlCount; ++i)
+        if (Options[i].id == id)
+            return controls[i];
+    return nullptr;
+}
+
 void MainDialog::ApplyRetailRule()
 {
-    if (IsBoxChecked(retailModeBox)) {
-        SetBoxChecked(manualRdmBox, 0);
-        EnableWindow(manualRdmBox, FALSE);
-        EnableWindow(manualRdmText, FALSE);
-        SetBoxChecked(manualOtherBox, 0);
-        EnableWindow(manualOtherBox, FALSE);
-        EnableWindow(manualOtherText, FALSE);
-        if (RetailMode == 0)
-            RetailMode = AllRestrictions;
-        // Always from the stored mask, never from what was clicked since.
-        for (int i = 0; i < RestrictionCount; ++i) {
-            EnableWindow(restrictionBoxes[i], TRUE);
-            SetBoxChecked(restrictionBoxes[i], (RetailMode & RestrictionBits[i]) != 0);
-        }
-        return;
+    const bool retail = IsBoxChecked(Control(IDC_RETAIL_MODE)) != 0;
+    // The manual controls go off with Retail Mode and stay off after it.
+    for (const auto& [box, help] :
+         {std::pair{IDC_MANUAL_RDM, IDC_MANUAL_RDM_HELP}, {IDC_MANUAL_OTHER, IDC_MANUAL_OTHER_HELP}}) {
+        if (retail)
+            SetBoxChecked(Control(box), 0);
+        EnableWindow(Control(box), !retail);
+        EnableWindow(Control(help), !retail);
     }
-    // The manual-control boxes stay as they are: unchecked after a switch-on.
-    EnableWindow(manualRdmBox, TRUE);
-    EnableWindow(manualOtherBox, TRUE);
-    EnableWindow(manualRdmText, TRUE);
-    EnableWindow(manualOtherText, TRUE);
-    for (HWND box : restrictionBoxes) {
-        SetBoxChecked(box, 0);
-        EnableWindow(box, FALSE);
+    if (retail && RetailMode == 0)
+        RetailMode = AllRestrictions;
+    // Always from the stored mask, never from what was clicked since.
+    for (int i = 0; i < ControlCount; ++i) {
+        if (Options[i].shows != Shows::Bit)
+            continue;
+        if (retail) {
+            EnableWindow(controls[i], TRUE);
+            SetBoxChecked(controls[i], (RetailMode & Options[i].bit) != 0);
+        } else {
+            SetBoxChecked(controls[i], 0);
+            EnableWindow(controls[i], FALSE);
+        }
     }
 }
 
 void MainDialog::ApplyDataloggingRule()
 {
-    const BOOL enable = IsBoxChecked(dataloggingBox) ? TRUE : FALSE;
-    for (HWND box : logBoxes)
-        EnableWindow(box, enable);
+    const BOOL enable = IsBoxChecked(Control(IDC_DATALOGGING));
+    for (int i = 0; i < ControlCount; ++i)
+        if (Options[i].stored.flag != nullptr)
+            EnableWindow(controls[i], enable);
 }
 
 INT_PTR MainDialog::OnCommand(WPARAM wParam, LPARAM)
@@ -267,55 +287,64 @@ INT_PTR MainDialog::OnClose(WPARAM result)
 {
     if (result == IDOK) {
         DWORD okTime = GetTickCount();
-        SettingsStore store;
-        WizardOnly = IsBoxChecked(manualRdmBox) ? 0 : 1;
-        store.WriteWizardOnly(WizardOnly);
-        WizardOnlyPlus = IsBoxChecked(manualOtherBox) ? 0 : 1;
-        store.WriteWizardOnlyPlus(WizardOnlyPlus);
-        RetailMode = 0;
-        if (IsBoxChecked(retailModeBox)) {
-            for (int i = 0; i < RestrictionCount; ++i)
-                if (IsBoxChecked(restrictionBoxes[i]))
-                    RetailMode += RestrictionBits[i];
-        }
-        store.WriteRetailMode(RetailMode);
-
-        // Changes to these make the control panel restart.
-        bool panelCloseNeeded = TakeBoxState(pollForFilesBox, PollForFiles);
-        store.WritePollForFiles(PollForFiles);
-        TakeBoxState(deleteAfterRunBox, DeleteAfterRun);
-        store.WriteDeleteAfterRun(DeleteAfterRun);
-        panelCloseNeeded |= TakeBoxState(userSwitchingBox, UserSwitching);
-        store.WriteUserSwitching(UserSwitching);
-        panelCloseNeeded |= TakeBoxState(homeZBox, AlwaysHomeZ);
-        store.WriteAlwaysHomeZ(AlwaysHomeZ);
-
-        for (int i = 0; i < LogFlagCount; ++i)
-            if (logFlags.*LogFlags[i] != IsBoxChecked(logBoxes[i]))
-                panelCloseNeeded = true;
-        panelCloseNeeded |= TakeBoxState(dataloggingBox, JobLogging);
-        store.WriteJobLogging(JobLogging);
-        // Disabled log boxes keep their states, and those are saved too.
-        for (int i = 0; i < LogFlagCount; ++i)
-            logFlags.*LogFlags[i] = IsBoxChecked(logBoxes[i]);
-        const DWORD jobLogError = JobLogSettings::SaveJobLogFlags(logFlags);
-
-        WideString failures;
-        AddSaveFailure(failures, SettingsStore::PrimaryFile(), store.primaryError);
-        AddSaveFailure(failures, SettingsStore::FallbackFile(), store.fallbackError);
-        AddSaveFailure(failures, JobLogSettings::GetJobLogFilePath(), jobLogError);
+        const bool restartPanel = TakeBoxStates();
+        const WideString failures = SaveOptions();
         if (!failures.empty()) {
-            ShowMessageBox(window, (WideString(SaveFailedText) + failures.c_str()).c_str(), SaveFailedCaption,
-                           MB_OK | MB_ICONHAND);
+            ReportSaveFailures(failures);
             // The time the user takes to read is no wait for the panel.
             okTime = GetTickCount();
         }
         // Out of sight while the panel takes its time.
         ShowWindow(window, SW_HIDE);
-        NotifyPanel(panelCloseNeeded, okTime + PanelWaitMs);
+        NotifyPanel(restartPanel, okTime + PanelWaitMs);
     }
     EndDialog(window, static_cast<INT_PTR>(result));
     return 0;
+}
+
+bool MainDialog::TakeBoxStates()
+{
+    DWORD checkedBits = 0;
+    for (int i = 0; i < ControlCount; ++i)
+        if (Options[i].shows == Shows::Bit && IsBoxChecked(controls[i]))
+            checkedBits += Options[i].bit;
+    bool restartPanel = false;
+    for (int i = 0; i < ControlCount; ++i) {
+        const OptionControl& row = Options[i];
+        if (row.shows == Shows::Text || row.shows == Shows::Bit)
+            continue;
+        // Disabled boxes keep their states, and those are saved too.
+        DWORD state = static_cast<DWORD>(IsBoxChecked(controls[i]));
+        if (row.shows == Shows::Unchecked)
+            state = 1 - state;
+        else if (row.shows == Shows::Mask && state != 0)
+            state = checkedBits;
+        // Exact: a stored value other than 0 and 1 counts as changed.
+        if (row.restartsPanel && Value(*this, row) != state)
+            restartPanel = true;
+        SetValue(*this, row, state);
+    }
+    return restartPanel;
+}
+
+WideString MainDialog::SaveOptions()
+{
+    SettingsStore store;
+    for (const OptionControl& row : Options)
+        if (row.stored.write != nullptr)
+            (store.*row.stored.write)(this->*row.stored.value);
+    const DWORD jobLogError = JobLogSettings::SaveJobLogFlags(logFlags);
+    WideString failures;
+    AddSaveFailure(failures, SettingsStore::PrimaryFile(), store.primaryError);
+    AddSaveFailure(failures, SettingsStore::FallbackFile(), store.fallbackError);
+    AddSaveFailure(failures, JobLogSettings::GetJobLogFilePath(), jobLogError);
+    return failures;
+}
+
+void MainDialog::ReportSaveFailures(const WideString& failures)
+{
+    ShowMessageBox(window, (WideString(SaveFailedText) + failures.c_str()).c_str(), SaveFailedCaption,
+                   MB_OK | MB_ICONHAND);
 }
 
 INT_PTR MainDialog::OnCtlColorDlg(HDC, HWND) { return reinterpret_cast<INT_PTR>(LightBrush); }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/WideString.h"
 #include "settings/JobLogSettings.h"
 #include "ui/framework/DialogFrame.h"
 #include "ui/framework/Dlg.h"
@@ -18,8 +19,8 @@ public:
     // Runs for a click on any control, and for Escape (id 2).
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Runs for WM_CLOSE: 1 (Ok) saves, reports files it could not write,
-    // and notifies the panel; anything else
-    // (2 for Cancel, 0 for the system's close) just ends the dialog.
+    // and notifies the panel; anything else (2 for Cancel, 0 for the
+    // system's close) just ends the dialog.
     INT_PTR OnClose(WPARAM result) override;
     INT_PTR OnCtlColorDlg(HDC dc, HWND dialog) override;
     INT_PTR OnCtlColorStatic(HDC dc, HWND control) override;
@@ -37,24 +38,12 @@ public:
     // The log boxes are enabled exactly while datalogging is on.
     void ApplyDataloggingRule();
 
-    static const int RestrictionCount = 4;
-    static const int LogFlagCount = 11;
+    // The dialog's control `id` among those it fills; null for any other.
+    HWND Control(int id) const;
 
-    HWND manualRdmBox = nullptr;                   // 1051
-    HWND manualRdmText = nullptr;                  // 1053
-    HWND manualOtherBox = nullptr;                 // 1058
-    HWND manualOtherText = nullptr;                // 1059
-    HWND retailModeBox = nullptr;                  // 1052
-    HWND restrictionBoxes[RestrictionCount] = {};  // 1054 to 1057: mask bits 1, 2, 4, 8
-    HWND pollForFilesBox = nullptr;                // 1077
-    HWND pollForFilesText = nullptr;               // 1078
-    HWND deleteAfterRunBox = nullptr;              // 1076
-    HWND userSwitchingBox = nullptr;               // 1060
-    HWND userSwitchingText = nullptr;              // 1061
-    HWND homeZBox = nullptr;                       // 1073
-    HWND homeZText = nullptr;                      // 1075
-    HWND dataloggingBox = nullptr;                 // 1062
-    HWND logBoxes[LogFlagCount] = {};              // 1063 to 1070, 1074, 1071, 1072
+    static const int ControlCount = 28;
+    // In the order of the option table in MainDialog.cpp.
+    HWND controls[ControlCount] = {};
 
     DialogFrame frame;
 
@@ -67,7 +56,19 @@ public:
     DWORD PollForFiles = 0;
     DWORD RetailMode = 0;
     DWORD JobLogging = 0;
-    JobLogFlags logFlags;  // in the order of logBoxes
+    JobLogFlags logFlags;
+
+private:
+    void LoadOptions();
+    void FillControls();
+    void SetUpKeyboard();
+    // Takes every box into its option value; true when an option that needs
+    // the panel to restart changed.
+    bool TakeBoxStates();
+    // Writes every option; returns the files that could not be written, with
+    // the system's reasons, or an empty text.
+    WideString SaveOptions();
+    void ReportSaveFailures(const WideString& failures);
 };
 
 // Runs the settings dialog modally, owned by the main window.
