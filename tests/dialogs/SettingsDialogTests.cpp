@@ -344,43 +344,67 @@ TEST_CASE("files that cannot be written are left alone and named in one box afte
     CHECK(ProfileText(FallbackIni(), L"SETTINGS", L"RetailMode") == L"0");
 }
 
-TEST_CASE("the first focus is on the first box that can take it, and Tab goes round what a person can use")
+TEST_CASE("the keyboard: the first box focused, Tab round what can be used, arrows among boxes, Space, Enter, Escape")
 {
-    // In template order, the disabled boxes left out; never the title bar or a strip.
+    // The Tab cycle in template order, disabled boxes left out; where Down goes from its first; what the end key saves.
     // clang-format off
-    const struct { SettingsFiles files; std::vector<int> cycle; } rows[] = {
+    const struct { SettingsFiles files; std::vector<int> cycle; int down; UINT end; std::string saved; } rows[] = {
         {{}, {IDC_MANUAL_RDM, IDC_RETAIL_MODE, IDC_DELETE_AFTER_RUN, IDC_MANUAL_OTHER, IDC_USER_SWITCHING,
-              IDC_HOME_Z_AXIS, IDC_DATALOGGING, IDOK, IDCANCEL, IDC_POLL_FOR_FILES}},
+              IDC_HOME_Z_AXIS, IDC_DATALOGGING, IDOK, IDCANCEL, IDC_POLL_FOR_FILES},
+         IDC_MANUAL_RDM, VK_RETURN, "1 0 0 0 0 1 0 0 "},
         {{SharedFile("RetailMode=5\r\nJobLogging=1\r\n")},
          {IDC_RETAIL_MODE, IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_DISABLE_FIXTURE_TYPE,
           IDC_HIDE_SETTINGS_BUTTON, IDC_DELETE_AFTER_RUN, IDC_USER_SWITCHING, IDC_HOME_Z_AXIS, IDC_DATALOGGING,
           IDC_LOG_START, IDC_LOG_COMPLETE, IDC_LOG_PAUSE, IDC_LOG_RESUME, IDC_LOG_ERROR, IDC_LOG_DATE, IDC_LOG_TIME,
           IDC_LOG_JOB_NAME, IDC_LOG_USER, IDC_LOG_SERIAL_NUMBER, IDC_LOG_DURATION, IDOK, IDCANCEL,
-          IDC_POLL_FOR_FILES}},
+          IDC_POLL_FOR_FILES},
+         IDC_HIDE_SYSTEM_TAB, VK_ESCAPE, "<absent> "},
     };
     // clang-format on
     for (const auto& row : rows) {
         PrepareFiles(row.files);
         ProgramRun program;
         HWND dialog = OpenSettings(program);
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
         const auto focus = [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
             GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
             return info.hwndFocus;
         };
-        // The Tab key as the program's own loop gets it, to the control that has the focus, once round.
-        std::string visited, expected;
+        // A key as the program's own loop gets it, at the focus. The loop takes posted messages in order: a font
+        // posted to a text after the key shows that the key has been handled.
+        HWND marked = GetDlgItem(dialog, IDC_POLL_FOR_FILES_HELP);
+        WPARAM mark = 0x1000;
+        const auto press = [&](UINT key) {
+            HWND at = focus();
+            PostMessageW(at, WM_KEYDOWN, key, 1);
+            PostMessageW(at, WM_KEYUP, key, 0xC0000001);
+            PostMessageW(marked, WM_SETFONT, ++mark, FALSE);
+            PumpMessages(Scaled(5000), [&] { return SendBounded(marked, WM_GETFONT) == mark; });
+            return GetDlgCtrlID(focus());
+        };
+        std::string visited = std::to_string(GetDlgCtrlID(focus())), expected;
+        for (size_t i = 0; i < row.cycle.size(); ++i)
+            visited += " " + std::to_string(press(VK_TAB));
         for (int id : row.cycle)
             expected += std::to_string(id) + " ";
-        HWND last = nullptr;
-        for (size_t i = 0; i <= row.cycle.size(); ++i, PostMessageW(last, WM_KEYDOWN, VK_TAB, 1)) {
-            PumpMessages(Scaled(5000), [&] { return focus() != last && info.hwndFocus != nullptr; });
-            visited += std::to_string(GetDlgCtrlID(last = info.hwndFocus)) + " ";
+        CHECK(visited == expected + std::to_string(row.cycle[0]));
+        // Never a text, a frame, a strip or the title bar: a box or button that shows the focus.
+        HWND first = GetDlgItem(dialog, row.cycle[0]);
+        for (const UINT arrow : {VK_DOWN, VK_UP, VK_LEFT, VK_RIGHT}) {
+            SendBounded(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+            HWND to = GetDlgItem(dialog, press(arrow));
+            wchar_t name[16] = {};
+            GetClassNameW(to, name, 16);
+            CHECK((std::wstring(name) == L"Button" && (GetWindowLongW(to, GWL_STYLE) & WS_TABSTOP)));
+            CHECK((arrow != VK_DOWN || GetDlgCtrlID(to) == row.down));
         }
-        CHECK(visited == expected + std::to_string(row.cycle[0]) + " ");
-        ClickControl(dialog, IDCANCEL);
+        SendBounded(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+        press(VK_SPACE);
+        CHECK_FALSE(IsControlChecked(dialog, row.cycle[0]));  // both first boxes open checked
+        press(row.end);
         CHECK(program.WaitForExit() == 0);
+        CHECK(Saved().substr(0, row.saved.size()) == row.saved);
     }
 }
 

@@ -158,7 +158,8 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     ApplyDataloggingRule();
     frame.Layout(window, titleBar);
     SetUpKeyboard();
-    return 1;
+    // The focus is set: the dialog manager must not set it again.
+    return FALSE;
 }
 
 // Every option, in the table's order, then the job-log flags; a missing file
@@ -187,14 +188,29 @@ void MainDialog::FillControls()
     }
 }
 
-// The template gives the title bar and the strips tab stops, but they only
-// draw the skin and never show focus: without them the dialog manager's
-// first focus lands on the first check box and Tab meets only what a
-// person can see and use.
+// Tab and the arrow keys stop only where a person sees the focus: on the
+// boxes and buttons. The template gives the title bar and the strips tab
+// stops, and its groups hold texts and frames, which the arrow keys visit
+// (GetNextDlgGroupItem walks a group, tab stops or not). So the decorations
+// lose their tab stops, and every control without one becomes a group of its
+// own, ending the group before it.
 void MainDialog::SetUpKeyboard()
 {
     for (HWND decoration : {titleBar.window, frame.leftStrip, frame.bottomStrip, frame.rightStrip})
         SetWindowLongPtrW(decoration, GWL_STYLE, GetWindowLongPtrW(decoration, GWL_STYLE) & ~WS_TABSTOP);
+    bool startsGroup = true;
+    // Child windows come in the template's order, the tab order.
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        const bool tabStop = (style & WS_TABSTOP) != 0;
+        if (startsGroup || !tabStop)
+            SetWindowLongPtrW(child, GWL_STYLE, style | WS_GROUP);
+        startsGroup = !tabStop;
+    }
+    // A 1 from WM_INITDIALOG would focus the control the dialog manager chose
+    // before the styles changed, the title bar: the first box is given the
+    // focus here, the documented way for a dialog.
+    SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetNextDlgTabItem(window, nullptr, FALSE)), TRUE);
 }
 
 int MainDialog::IsBoxChecked(HWND box)

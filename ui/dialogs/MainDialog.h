@@ -14,9 +14,10 @@ class MainDialog : public Dlg {
 public:
     ~MainDialog() override = default;
 
-    // Runs once before the dialog shows: texts, loaded options, rules, skin.
+    // Runs once before the dialog shows: texts, loaded options, rules, skin,
+    // and the first focus.
     INT_PTR OnInitDialog(WPARAM focusControl, LPARAM initParam) override;
-    // Runs for a click on any control, and for Escape (id 2).
+    // Runs for a click on any control, and for Enter (id 1) and Escape (id 2).
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Runs for WM_CLOSE: 1 (Ok) saves, reports files it could not write,
     // and notifies the panel; anything else (2 for Cancel, 0 for the
