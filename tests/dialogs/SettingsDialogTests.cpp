@@ -109,7 +109,8 @@ std::string States(HWND dialog)
 
 // The control panel played by the test: a hidden window of class "DUZAZODI" on this thread, logging every
 // WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so, and acting as a real panel might.
-enum class PanelAct { Answers, Restarts, GoesAway, SlowCommand, SlowClose, Hung /* stops pumping at Ok */ };
+// Hung: stops pumping at Ok; RestartsSlowly: takes 7 s over the command after it made its new window.
+enum class PanelAct { Answers, Restarts, RestartsSlowly, GoesAway, SlowCommand, SlowClose, Hung };
 std::string panelLog;        // "COMMAND(2,0) CLOSE(0,0)posted"
 std::string savedAtCommand;  // what the files held when the command came
 PanelAct panelAct;
@@ -128,11 +129,13 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         savedAtCommand = Saved();
     if (panelAct == (message == WM_COMMAND ? PanelAct::SlowCommand : PanelAct::SlowClose))
         Sleep(7000);
-    if (message == WM_COMMAND && (panelAct == PanelAct::Restarts || panelAct == PanelAct::GoesAway)) {
+    if (message == WM_COMMAND && panelAct != PanelAct::Answers && panelAct <= PanelAct::GoesAway) {
         DestroyWindow(window);  // first, so that a new window is the only one of the class
         panelWindow = nullptr;
-        if (panelAct == PanelAct::Restarts)
+        if (panelAct != PanelAct::GoesAway)
             OpenPanel();
+        if (panelAct == PanelAct::RestartsSlowly)
+            Sleep(7000);
     }
     return 0;  // a close request is logged, not obeyed
 }
@@ -216,16 +219,20 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
          PanelAct::SlowCommand},
         {"a panel that takes 7 s over the close", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose, PanelAct::SlowClose},
         {"a panel hung at Ok, back after the program ended", {}, {IDC_HOME_Z_AXIS}, "", "0 0 0 0 0 1 1 0",
-         CommandClose + "posted"s, PanelAct::Hung},
-        // As on a very busy machine: a command the helper has not begun to send is taken back and posted; one it
-        // has begun is waited for 2 s more, to be queued before the close; after that no close goes first, both
-        // lost with the process.
-        {"the helper held for good before its send", {}, {IDC_HOME_Z_AXIS}, "", "", "COMMAND(2,0)posted CLOSE(0,0)posted",
-         PanelAct::Answers, nullptr, L"taken:60000"},
+         "COMMAND(2,0)posted CLOSE(0,0)posted", PanelAct::Hung},
+        {"a panel that restarts slowly on the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose + "posted"s,
+         PanelAct::RestartsSlowly},
+        // As on a very busy machine: a command the helper has not claimed is posted; one it has claimed is waited
+        // for 2 s more, to be in its send before the close; after that no close goes first, both lost with the
+        // process. A helper without its window leaves both to be posted at once.
+        {"the helper held for good after the panel answered", {}, {IDC_HOME_Z_AXIS}, "", "", "COMMAND(2,0)posted CLOSE(0,0)posted",
+         PanelAct::Answers, nullptr, L"probed:60000"},
         {"the helper held 1 s past the deadline in its send", {}, {IDC_HOME_Z_AXIS}, "", "",
          CommandClose + "posted"s, PanelAct::Answers, nullptr, L"sending:1000"},
         {"the helper held for good in its send", {}, {IDC_HOME_Z_AXIS}, "", "", "", PanelAct::Answers, nullptr,
          L"sending:60000"},
+        {"the helper without its window", {}, {IDC_HOME_Z_AXIS}, "", "", "COMMAND(2,0)posted CLOSE(0,0)posted",
+         PanelAct::Answers, nullptr, L"no-window"},
     };
     for (int id : {IDC_MANUAL_RDM, IDC_MANUAL_OTHER, IDC_DELETE_AFTER_RUN, IDC_RETAIL_MODE})
         rows.push_back({"option " + std::to_string(id), {}, {id}, "", "", Command});
