@@ -174,6 +174,7 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     ApplyRetailRule();
     ApplyDataloggingRule();
 
+    titleBar.LimitToSlices();
     frame.Layout(window, titleBar);
     // The template gives the title bar and the strips tab stops, but they only
     // draw the skin and never show focus: without them the dialog manager's
