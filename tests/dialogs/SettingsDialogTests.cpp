@@ -479,3 +479,49 @@ TEST_CASE("texts are cut at each control's bound, the single options take the sy
               }});
     ResetSettingsFolders(NoFolders);
 }
+
+TEST_CASE("at 96, 120 and 144 dpi the frame joins: the bar no taller than its slices, the strips below it, corners cut")
+{
+    const Image left = BitmapPixels(IDB_TITLE_LEFT), tile = BitmapPixels(IDB_TITLE_MIDDLE);
+    const Image right = BitmapPixels(IDB_TITLE_RIGHT);
+    const COLORREF strip[] = {0x404040, 0x404040, 0x0000CF, 0x0000CF};  // from the window's edge inward
+    const wchar_t Desktop[] = L"Control Panel\\Desktop";
+    DWORD stored = 0, size = sizeof stored;
+    const bool had = SHGetValueW(HKEY_CURRENT_USER, Desktop, L"LogPixels", nullptr, &stored, &size) == ERROR_SUCCESS;
+    // The settings dialog on light grey; the refusal's message box on dark grey, its bar always sized to the slices.
+    // 96 last, as the prefix has it: Wine rewrites its fonts' registry entries for the scale each program starts at.
+    for (const auto& [version, body] : {std::pair{L"winxp", 0xE2E2E2}, {L"win2k", 0x707072}})
+        for (DWORD dpi : {144, 120, 96}) {
+            INFO(ToUtf8(version) << " at " << dpi);
+            SHSetValueW(HKEY_CURRENT_USER, Desktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+            ProgramRun program(version);
+            HWND dialog = program.WaitForDialog();  // it read the scale as it started
+            had ? SHSetValueW(HKEY_CURRENT_USER, Desktop, L"LogPixels", REG_DWORD, &stored, size)
+                : SHDeleteValueW(HKEY_CURRENT_USER, Desktop, L"LogPixels");
+            REQUIRE(dialog != nullptr);
+            const RECT whole = Place(dialog, 0);
+            const int w = whole.right - whole.left, h = whole.bottom - whole.top;
+            // The settings template's bar is 14 of its 324 units high.
+            const int bar = body == 0x707072 ? left.height : std::min(MulDiv(h, 14, 324), left.height);
+            CHECK(Place(dialog, IDC_TITLE_BAR).bottom == bar);
+            HRGN shape = CreateRectRgn(0, 0, 0, 0), expected = FrameShape(w, h);
+            CHECK((GetWindowRgn(dialog, shape) != ERROR && EqualRgn(shape, expected)));
+            // Read back in the 25 columns at each side, where the shape is: the caps and the tile over the bar; below
+            // it the strips, then the body.
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            HDC dc = GetDC(dialog);
+            int wrong = 0;
+            for (int y = 0; y < bar + 6; ++y)
+                for (int x = 0; x < w; x += x == 24 ? w - 49 : 1) {
+                    const int edge = std::min(x, w - 1 - x);
+                    const COLORREF look = y >= bar ? (edge < 4 ? strip[edge] : body)
+                                          : x < 16 ? left.At(x, y)
+                                                   : (x >= w - 16 ? right.At(x - w + 16, y) : tile.At(0, y));
+                    wrong += PtInRegion(expected, x, y) && GetPixel(dc, x, y) != look;
+                }
+            CHECK(wrong == 0);
+            ReleaseDC(dialog, dc);
+            DeleteObject(shape);
+            DeleteObject(expected);
+        }
+}

@@ -54,6 +54,17 @@ Image WithCaption(const Image& base, const wchar_t* text, RECT rect, COLORREF co
     return canvas.Pixels();
 }
 
+HRGN FrameShape(int w, int h)
+{
+    HRGN shape = CreateRectRgn(0, 13, w, h);
+    for (HRGN part :
+         {CreateEllipticRgn(0, 0, 30, 30), CreateEllipticRgn(w - 29, 0, w + 1, 30), CreateRectRgn(15, 0, w - 15, 30)}) {
+        CombineRgn(shape, shape, part, RGN_OR);
+        DeleteObject(part);
+    }
+    return shape;
+}
+
 int FreeGdiHandleSlots()
 {
     std::vector<HRGN> regions;

@@ -44,6 +44,9 @@ inline RECT Place(HWND dialog, int id)
     return rect;
 }
 
+// The frame's window region for a w x h dialog: rounded top corners, a straight body.
+HRGN FrameShape(int w, int h);
+
 inline DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
 {
     return {ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID(control)), 0, action, state, control, dc, rect, 0};

@@ -156,6 +156,7 @@ INT_PTR MainDialog::OnInitDialog(WPARAM, LPARAM)
     FillControls();
     ApplyRetailRule();
     ApplyDataloggingRule();
+    titleBar.LimitToSlices();
     frame.Layout(window, titleBar);
     SetUpKeyboard();
     // The focus is set: the dialog manager must not set it again.

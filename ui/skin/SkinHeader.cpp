@@ -54,6 +54,16 @@ void SkinHeader::SizeToSlices()
     SetWindowPos(window, nullptr, 0, 0, bar.right - bar.left, leftCapSize.cy, SWP_NOMOVE);
 }
 
+// The dialog manager scales a template's bar with the system's dots per inch,
+// but bitmaps keep their size: below the slices a taller bar would show
+// whatever was there before, and the frame's strips would start under that.
+void SkinHeader::LimitToSlices()
+{
+    RECT bar;
+    if (GetWindowRect(window, &bar) && bar.bottom - bar.top > BitmapSize(leftCap[Normal]).cy)
+        SizeToSlices();
+}
+
 void SkinHeader::DrawItem(const DRAWITEMSTRUCT* item)
 {
     if (item == nullptr)

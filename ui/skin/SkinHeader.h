@@ -19,6 +19,8 @@ public:
     void UseSkinSlices();
     // Gives the bar the height of the normal left cap, keeping its width.
     void SizeToSlices();
+    // The same for a bar taller than that cap; a lower bar keeps its height.
+    void LimitToSlices();
     void DrawItem(const DRAWITEMSTRUCT* item);
     void PaintBar(HDC target, const RECT& item, int dx, int dy, UINT leftCapId, UINT rightCapId, UINT middleTileId,
                   UINT leftInnerId);
