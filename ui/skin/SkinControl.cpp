@@ -94,6 +94,10 @@ LRESULT CALLBACK SkinControl::SubclassProc(HWND control, UINT message, WPARAM wP
     switch (message) {
     case WM_MOUSEMOVE:
         // Holding the capture is how the control learns that the cursor left.
+        // Taken with no button down, a capture follows the cursor only over
+        // this thread's windows (documented for SetCapture): a cursor that
+        // leaves the dialog straight for another program's window keeps the
+        // hover look on until it comes back, a look and nothing more.
         if (GetCapture() != self->window) {
             SetCapture(self->window);
             HWND focus = GetFocus();
