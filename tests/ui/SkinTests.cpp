@@ -8,6 +8,7 @@
 
 #include "resource.h"
 #include "ui/TestKit.h"
+#include "ui/framework/SharedBrushes.h"
 
 namespace {
 // A few handlers record what reached them and answer 0x5A5A01.
@@ -29,6 +30,17 @@ HWND Open(Dlg* dialog)
     return CreateDialogParamW(nullptr, MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, InitialDialogProc, (LPARAM)dialog);
 }
 
+// How many more GDI objects this process could make now (Wine's GetGuiResources is a stub).
+int FreeGdiHandleSlots()
+{
+    std::vector<HRGN> regions;
+    while (HRGN region = CreateRectRgn(0, 0, 1, 1))
+        regions.push_back(region);
+    for (HRGN region : regions)
+        DeleteObject(region);
+    return static_cast<int>(regions.size());
+}
+
 void MouseMove(HWND control, POINT screen)
 {
     SetCursorPos(screen.x, screen.y);
@@ -40,8 +52,7 @@ void MouseMove(HWND control, POINT screen)
 TEST_CASE("bound at WM_INITDIALOG, then messages to their handlers with their arguments and back with the result")
 {
     RecordingDialog dialog;
-    Dlg plain;  // overrides nothing
-    HWND window = Open(&dialog), plainWindow = Open(&plain), unbound = Open(nullptr);
+    HWND window = Open(&dialog), unbound = Open(nullptr);
     const struct {
         UINT message;
         LPARAM wParam, lParam;
@@ -54,170 +65,102 @@ TEST_CASE("bound at WM_INITDIALOG, then messages to their handlers with their ar
     };
     for (const auto& route : routes) {
         CAPTURE(route.call);
-        CHECK(RoutingDialogProc(window, route.message, route.wParam, route.lParam) == 0x5A5A01);
-        CHECK(dialog.call == route.call);
-        CHECK(RoutingDialogProc(plainWindow, route.message, route.wParam, route.lParam) == 0);
+        CHECK((RoutingDialogProc(window, route.message, route.wParam, route.lParam) == 0x5A5A01 &&
+               dialog.call == route.call));
     }
     // Naming an object bound to another window: no handler runs.
     SetWindowLongPtrW(unbound, GWLP_USERDATA, (LONG_PTR)&dialog);
     dialog.call.clear();
     CHECK((RoutingDialogProc(unbound, WM_COMMAND, IDOK, 0) == 0 && dialog.call.empty()));
-    for (HWND w : {window, plainWindow, unbound})
-        DestroyWindow(w);
+    DestroyWindow(window);
+    DestroyWindow(unbound);
 }
 
-// Calls `proc` as the system calls it, taking its arguments off the stack by itself (CALLBACK, on 32-bit
-// Windows), and says whether it did. Wine's callers restore the stack pointer after such a call and hide a
-// procedure that does not; Windows' own need not.
-template <typename Proc, typename... Args>
-__attribute__((noinline)) bool TakesItsArgumentsOffTheStack(Proc proc, Args... args)
-{
-#ifdef __i386__
-    void *before, *after;
-    asm volatile("mov %%esp, %0" : "=r"(before) : : "memory");
-    proc(args...);
-    asm volatile("mov %%esp, %0" : "=r"(after) : : "memory");
-    return before == after;
-#else
-    proc(args...);  // x64 has one calling convention
-    return true;
-#endif
-}
-
-TEST_CASE("the procedures the system calls take their arguments off the stack")
-{
-    HWND control = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
-    CHECK(TakesItsArgumentsOffTheStack(reinterpret_cast<DLGPROC>(InitialDialogProc), control, WM_NULL, 0, 0));
-    CHECK(TakesItsArgumentsOffTheStack(reinterpret_cast<DLGPROC>(RoutingDialogProc), control, WM_NULL, 0, 0));
-    CHECK(TakesItsArgumentsOffTheStack(reinterpret_cast<SUBCLASSPROC>(SkinControl::SubclassProc), control, WM_NULL, 0,
-                                       0, 0, 0));
-    DestroyWindow(control);
-}
-
-TEST_CASE("the frame: strips below the bar in grey and red, the rounded shape, only whole strip items drawn")
+// Where the strips lie and how they look is read back from the real dialogs at every scale.
+TEST_CASE("the frame draws a strip only when the whole item is asked for, and answers for the strips alone")
 {
     LiveBox box;
-    const RECT whole = Place(box.window, 0);
-    const int w = whole.right - whole.left, h = whole.bottom - whole.top;
-    // Each strip's place (the bar is 32 high), and from its outer edge inward two grey lines, then two red.
-    const struct {
-        int id;
-        RECT place;
-        POINT outer, inward;
-    } strips[] = {{IDC_STRIP_LEFT, {0, 32, 4, h - 4}, {0, h / 2}, {1, 0}},
-                  {IDC_STRIP_RIGHT, {w - 4, 32, w, h - 4}, {w - 1, h / 2}, {-1, 0}},
-                  {IDC_STRIP_BOTTOM, {0, h - 4, w, h}, {w / 2, h - 1}, {0, -1}}};
-    HDC dc = GetDC(box.window);
-    for (const auto& strip : strips) {
-        CAPTURE(strip.id);
-        const RECT place = Place(box.window, strip.id);
-        CHECK(EqualRect(&place, &strip.place));
-        for (int i = 0; i < 4; ++i)
-            CHECK(GetPixel(dc, strip.outer.x + i * strip.inward.x, strip.outer.y + i * strip.inward.y) ==
-                  (i < 2 ? 0x404040 : 0x0000CF));
-    }
-    CHECK((GetPixel(dc, 0, h - 4) == 0x404040 && GetPixel(dc, w - 1, h - 4) == 0x404040));  // the bottom strip's ends
-    ReleaseDC(box.window, dc);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0), expected = FrameShape(w, h);
-    CHECK((GetWindowRgn(box.window, shape) != ERROR && EqualRgn(shape, expected)));
-    DeleteObject(shape);
-    DeleteObject(expected);
     CHECK(box.frame.DrawItem(IDC_STRIP_LEFT, nullptr) == 1);
-    // The box draws no other control: not its panel, nor one it does not know.
-    for (const int id : {IDC_STRIP_LEFT, IDC_STRIP_BOTTOM, IDC_STRIP_RIGHT, IDC_MESSAGE_PANEL, 4242})
-        for (const UINT action : {ODA_DRAWENTIRE, ODA_SELECT | ODA_FOCUS}) {
-            CAPTURE(id);
-            Canvas canvas(8, 8);
-            DRAWITEMSTRUCT request = DrawRequest(nullptr, canvas.dc, {0, 0, 8, 8}, action, ODS_SELECTED);
-            const bool strip = id != IDC_MESSAGE_PANEL && id != 4242;
-            CHECK(box.OnDrawItem(id, &request) == strip);
-            CHECK((canvas.Pixels().At(1, 1) == Untouched) == (!strip || action != ODA_DRAWENTIRE));
-        }
+    // The box draws no other control: not its panel, nor one it does not know; the second round leaks nothing.
+    int before = 0;
+    for (int round = 0; round < 2; ++round) {  // the first may fill the system's own caches
+        before = FreeGdiHandleSlots();
+        for (const int id : {IDC_STRIP_LEFT, IDC_STRIP_BOTTOM, IDC_STRIP_RIGHT, IDC_MESSAGE_PANEL, 4242})
+            for (const UINT action : {ODA_DRAWENTIRE, ODA_SELECT | ODA_FOCUS}) {
+                CAPTURE(id);
+                Canvas canvas(8, 8);
+                DRAWITEMSTRUCT request = DrawRequest(nullptr, canvas.dc, {0, 0, 8, 8}, action, ODS_SELECTED);
+                const bool strip = id != IDC_MESSAGE_PANEL && id != 4242;
+                CHECK(box.OnDrawItem(id, &request) == strip);
+                CHECK((canvas.Pixels().At(1, 1) == Untouched) == (!strip || action != ODA_DRAWENTIRE));
+                CHECK(GetCurrentObject(canvas.dc, OBJ_PEN) == GetStockObject(BLACK_PEN));  // the DC's own again
+            }
+    }
+    CHECK(FreeGdiHandleSlots() == before);
 }
 
-TEST_CASE("the looks of button and bar by state, hovering and action; the bar at any size")
+TEST_CASE("the looks of button and bar by state, hovering and action, the bar at any size, the captions centred")
 {
     LiveBox box;
     SkinHeader& bar = box.titleBar;
-    SkinButton& button = box.okButton;
-    bar.caption.clear();
-    button.caption.clear();
-    box.cancelButton.caption.clear();
     // The bar's looks told apart by their middle tiles; a right cap that cannot load leaves the screen.
     bar.SetHoverSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_BUTTON_HOVER, 0);
     bar.SetDisabledSlices(IDB_TITLE_LEFT, IDB_TITLE_RIGHT, IDB_BUTTON_DISABLED, 0);
     bar.SetPressedSlices(IDB_BUTTON_NORMAL, 4242, IDB_BUTTON_PRESSED, 0);
     const UINT Sel = ODS_SELECTED, Dis = ODS_DISABLED, Hot = ODS_HOTLIGHT, All = ODA_DRAWENTIRE;
+    // The caption's colour follows the window's state, white or grey; a face or tile of 0: nothing drawn.
     const struct {
-        UINT state, action, hovering, face, tile;  // face, tile 0: nothing drawn
+        UINT state, action, hovering;
+        bool enabled;
+        UINT face, tile;
         SIZE bar;
     } rows[] = {
-        {Sel | Dis | Hot, ODA_SELECT, 1, IDB_BUTTON_PRESSED, IDB_BUTTON_PRESSED, {200, 32}},
-        {Dis, All, 1, IDB_BUTTON_DISABLED, IDB_BUTTON_HOVER, {33, 20}},
-        {Dis, ODA_FOCUS, 0, IDB_BUTTON_DISABLED, IDB_BUTTON_DISABLED, {300, 32}},
-        {Hot, ODA_FOCUS, 0, IDB_BUTTON_HOVER, IDB_BUTTON_HOVER, {300, 32}},
-        {ODS_FOCUS, All, 0, IDB_BUTTON_NORMAL, IDB_TITLE_MIDDLE, {413, 70}},
-        {0, ODA_FOCUS, 1, IDB_BUTTON_HOVER, IDB_BUTTON_HOVER, {300, 32}},
-        {ODS_FOCUS, ODA_FOCUS, 0, 0, 0, {300, 32}},
+        {Sel | Dis | Hot, ODA_SELECT, 1, true, IDB_BUTTON_PRESSED, IDB_BUTTON_PRESSED, {200, 32}},
+        {Dis, All, 1, false, IDB_BUTTON_DISABLED, IDB_BUTTON_HOVER, {33, 20}},
+        {Dis, ODA_FOCUS, 0, false, IDB_BUTTON_DISABLED, IDB_BUTTON_DISABLED, {300, 32}},
+        {Hot, ODA_FOCUS, 0, true, IDB_BUTTON_HOVER, IDB_BUTTON_HOVER, {300, 32}},
+        {ODS_FOCUS, All, 0, true, IDB_BUTTON_NORMAL, IDB_TITLE_MIDDLE, {413, 70}},
+        {0, ODA_FOCUS, 1, true, IDB_BUTTON_HOVER, IDB_BUTTON_HOVER, {60, 32}},  // a middle narrower than the caption
+        {ODS_FOCUS, ODA_FOCUS, 0, true, 0, 0, {300, 32}},
     };
-    for (const auto& row : rows) {
-        CAPTURE(row.state);
-        CAPTURE(row.action);
-        button.hovering = box.cancelButton.hovering = bar.hovering = row.hovering;
-        for (SkinButton* each : {&button, &box.cancelButton})
-            CHECK(PaintOnce(*each, 109, 37, row.action, row.state) ==
-                  (row.face ? BitmapPixels(row.face) : Canvas(109, 37).Pixels()));
-        const int w = row.bar.cx, h = row.bar.cy;
-        const Image painted = PaintOnce(bar, w, h, row.action, row.state);
-        // In the top and bottom rows: caps of the first widths (16) as high as their bitmaps, the tile repeated from
-        // the bar's origin between them, the old pixels elsewhere and where a cap cannot load.
-        const Image m = BitmapPixels(row.tile ? row.tile : IDB_TITLE_MIDDLE), r = BitmapPixels(IDB_TITLE_RIGHT);
-        const Image l = BitmapPixels(row.tile == IDB_BUTTON_PRESSED ? IDB_BUTTON_NORMAL : IDB_TITLE_LEFT);
-        const int rightHeight = row.tile == IDB_BUTTON_PRESSED ? 0 : r.height;
-        const auto expected = [&](int x, int y) {
-            if (!row.tile || (x >= w - 16 && y >= rightHeight) || (x < 16 && y >= l.height))
-                return Untouched;
-            return x >= w - 16 ? r.At(x - w + 16, y) : x >= 16 ? m.At(x % m.width, y % m.height) : l.At(x, y);
-        };
-        int wrong = 0;
-        for (const int y : {0, h - 1})
-            for (int x = 0; x < w; ++x)
-                wrong += painted.At(x, y) != expected(x, y);
-        CHECK(wrong == 0);
-    }
-}
-
-TEST_CASE("captions in the system font, centred on the face or the bar's middle: white, 2 pixels on when pressed, grey")
-{
-    LiveBox box;
-    SkinButton& button = box.okButton;
-    SkinHeader& bar = box.titleBar;
-    button.pressedFace = button.disabledFace = IDB_BUTTON_NORMAL;  // only the caption can change
-    const Image face = BitmapPixels(IDB_BUTTON_NORMAL);
-    const int w = 60;  // the bar's middle, 28 pixels, is narrower than the box's caption, which stays inside it
-    const WideString title = bar.caption;
-    bar.caption.clear();
-    const Image bare = PaintOnce(bar, w, 32, ODA_DRAWENTIRE, 0);
-    bar.caption = title;
-    const struct {
-        UINT state;
-        int hovering, shift;
-        COLORREF color;
-    } rows[] = {{0, 0, 0, 0xFFFFFF}, {ODS_SELECTED, 0, 2, 0xFFFFFF}, {ODS_DISABLED, 1, 0, 0x7F7F7F}};
-    for (const auto& row : rows) {
-        CAPTURE(row.state);
-        EnableWindow(button.window, row.color == 0xFFFFFF);
-        EnableWindow(bar.window, row.color == 0xFFFFFF);
-        button.hovering = bar.hovering = row.hovering;
-        const int d = row.shift;
-        CHECK(PaintOnce(button, 109, 37, ODA_DRAWENTIRE, row.state) ==
-              WithCaption(face, button.caption.c_str(), {d, d, 109 + d, 37 + d}, row.color));
-        CHECK(PaintOnce(bar, w, 32, ODA_DRAWENTIRE, row.state) ==
-              WithCaption(bare, L"Box Caption", {16 + d, d, w - 16 + d, 32 + d}, row.color));
-    }
+    int before = 0;
+    for (int round = 0; round < 2; ++round)  // the second leaves no GDI object behind
+        for (const auto& row : rows) {
+            before = &row == rows ? FreeGdiHandleSlots() : before;
+            CAPTURE(row.state);
+            CAPTURE(row.action);
+            box.okButton.hovering = box.cancelButton.hovering = bar.hovering = row.hovering;
+            const int d = (row.state & Sel) ? 2 : 0;  // a pressed caption moves 2 pixels on
+            const COLORREF color = row.enabled ? 0xFFFFFF : 0x7F7F7F;
+            for (SkinButton* each : {&box.okButton, &box.cancelButton}) {
+                EnableWindow(each->window, row.enabled);
+                const RECT face = {d, d, 109 + d, 37 + d};
+                CHECK(PaintOnce(*each, 109, 37, row.action, row.state) ==
+                      (row.face ? WithCaption(BitmapPixels(row.face), each->caption.c_str(), face, color)
+                                : Canvas(109, 37).Pixels()));
+            }
+            // Caps of the first widths (16) as high as their bitmaps, the tile repeated from the bar's origin between
+            // them, the old pixels elsewhere and where a cap cannot load; the caption over the middle.
+            EnableWindow(bar.window, row.enabled);
+            const int w = row.bar.cx, h = row.bar.cy;
+            const Image m = BitmapPixels(row.tile ? row.tile : IDB_TITLE_MIDDLE), r = BitmapPixels(IDB_TITLE_RIGHT);
+            const Image l = BitmapPixels(row.tile == IDB_BUTTON_PRESSED ? IDB_BUTTON_NORMAL : IDB_TITLE_LEFT);
+            const int rightHeight = row.tile == IDB_BUTTON_PRESSED ? 0 : r.height;
+            Image slices{w, h, {}};
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    slices.pixels.push_back(!row.tile || (x >= w - 16 && y >= rightHeight) || (x < 16 && y >= l.height)
+                                                ? Untouched
+                                            : x >= w - 16 ? r.At(x - w + 16, y)
+                                            : x >= 16     ? m.At(x % m.width, y % m.height)
+                                                          : l.At(x, y));
+            CHECK(PaintOnce(bar, w, h, row.action, row.state) ==
+                  (row.tile ? WithCaption(slices, L"Box Caption", {16 + d, d, w - 16 + d, h + d}, color) : slices));
+        }
+    CHECK(FreeGdiHandleSlots() == before);
     // A smaller item later shows the corner of the image made at the first size.
-    const Image down = PaintOnce(button, 109, 37, ODA_SELECT, ODS_SELECTED);
-    const Image small = PaintOnce(button, 60, 20, ODA_SELECT, ODS_SELECTED);
+    const Image down = PaintOnce(box.okButton, 109, 37, ODA_SELECT, ODS_SELECTED);
+    const Image small = PaintOnce(box.okButton, 60, 20, ODA_SELECT, ODS_SELECTED);
     for (int y = 0; y < 20; ++y)
         CHECK(std::equal(&small.pixels[y * 60], &small.pixels[y * 60 + 60], &down.pixels[y * 109]));
 }

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <doctest/doctest.h>
+
+#include <algorithm>
 #include <functional>
 #include <vector>
 
+#include "resource.h"
+#include "support/Program.h"
 #include "ui/dialogs/MessageBox.h"
 
 // A colour no skin bitmap holds: what a target showed before a paint.
@@ -19,21 +24,61 @@ struct Image {
 
 // A 32-bit DIB section in its own memory DC, all Untouched.
 struct Canvas {
-    Canvas(int width, int height);
-    ~Canvas();  // the DC gives the bitmap up as it goes
-    Image Pixels() const;
-
     int width, height;
-    HDC dc;
+    HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap;
     DWORD* bits = nullptr;
+
+    Canvas(int w, int h) : width(w), height(h)
+    {
+        BITMAPINFO info = {{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        std::fill(bits, bits + width * height, RGB(GetBValue(Untouched), GetGValue(Untouched), GetRValue(Untouched)));
+        SelectObject(dc, bitmap);
+    }
+    ~Canvas()
+    {
+        DeleteDC(dc);  // which gives the bitmap up
+        DeleteObject(bitmap);
+    }
+    Image Pixels() const
+    {
+        GdiFlush();
+        Image image{width, height, {}};
+        for (int i = 0; i < width * height; ++i)
+            image.pixels.push_back(RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF));
+        return image;
+    }
 };
 
-Image BitmapPixels(UINT id);
+inline Image BitmapPixels(UINT id)
+{
+    HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    BITMAP info = {};
+    GetObjectW(bitmap, sizeof info, &info);
+    Canvas canvas(info.bmWidth, info.bmHeight);
+    DrawStateW(canvas.dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, 0, 0, 0, 0, DST_BITMAP);
+    DeleteObject(bitmap);
+    return canvas.Pixels();
+}
 
-// `base` with `text` drawn over it the way the skin draws captions: in a new DC's font (the stock system font),
-// transparent, in `color`, centred on one line in `rect`.
-Image WithCaption(const Image& base, const wchar_t* text, RECT rect, COLORREF color);
+// `base` with `text` in `color` over it, in the stock system font, centred on one line in `rect` and cut at its
+// edges.
+inline Image WithCaption(const Image& base, const wchar_t* text, RECT rect, COLORREF color)
+{
+    Canvas canvas(base.width, base.height);
+    for (size_t i = 0; i < base.pixels.size(); ++i)
+        canvas.bits[i] = RGB(GetBValue(base.pixels[i]), GetGValue(base.pixels[i]), GetRValue(base.pixels[i]));
+    SelectObject(canvas.dc, GetStockObject(SYSTEM_FONT));
+    SetBkMode(canvas.dc, TRANSPARENT);
+    SetTextColor(canvas.dc, color);
+    const int length = static_cast<int>(wcslen(text));
+    SIZE size = {};
+    GetTextExtentPoint32W(canvas.dc, text, length, &size);
+    ExtTextOutW(canvas.dc, rect.left + (rect.right - rect.left - size.cx) / 2,
+                rect.top + (rect.bottom - rect.top - size.cy) / 2, ETO_CLIPPED, &rect, text, length, nullptr);
+    return canvas.Pixels();
+}
 
 // A control's window rectangle in its dialog's client coordinates; id 0: the dialog's own, on the screen.
 inline RECT Place(HWND dialog, int id)
@@ -45,7 +90,16 @@ inline RECT Place(HWND dialog, int id)
 }
 
 // The frame's window region for a w x h dialog: rounded top corners, a straight body.
-HRGN FrameShape(int w, int h);
+inline HRGN FrameShape(int w, int h)
+{
+    HRGN shape = CreateRectRgn(0, 13, w, h);
+    for (HRGN part :
+         {CreateEllipticRgn(0, 0, 30, 30), CreateEllipticRgn(w - 29, 0, w + 1, 30), CreateRectRgn(15, 0, w - 15, 30)}) {
+        CombineRgn(shape, shape, part, RGN_OR);
+        DeleteObject(part);
+    }
+    return shape;
+}
 
 inline DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
 {
@@ -62,16 +116,54 @@ Image PaintOnce(Control& control, int w, int h, UINT action, UINT state)
     return canvas.Pixels();
 }
 
-// How many more GDI objects this process could make now (Wine's GetGuiResources is a stub).
-int FreeGdiHandleSlots();
-
 // Runs `show`, which runs modal dialogs on this thread; each dialog that shows is handed, from a
 // timer in its modal loop, to the next step, which must end it. Steps use CHECK only.
 using Step = std::function<void(HWND dialog)>;
-void RunDriven(const std::function<void()>& show, std::vector<Step> steps);
+namespace driven {
+inline std::vector<Step> steps;
+inline size_t next;
+inline HWND current;
+inline int ticks;  // since `current` was handed to its step
+
+inline void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = GetActiveWindow();
+    if (!IsWindowVisible(dialog))
+        return;
+    if (dialog != current && next < steps.size()) {
+        current = dialog;
+        ticks = 0;
+        RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // steps read pixels
+        steps[next++](dialog);
+    } else if (++ticks > 100) {
+        FAIL_CHECK("a dialog stayed open: " << ToUtf8(WindowText(dialog)));  // it would hang the test
+        EndDialog(dialog, -2);
+    }
+}
+}
+
+inline void RunDriven(const std::function<void()>& show, std::vector<Step> steps)
+{
+    driven::steps = std::move(steps);
+    driven::next = 0;
+    driven::current = nullptr;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, driven::Tick);
+    show();
+    KillTimer(nullptr, timer);
+    CHECK_MESSAGE(driven::next == driven::steps.size(), "fewer dialogs showed than expected");
+}
 
 // The message box made modeless with a short text.
 struct LiveBox : MessageBox {
-    explicit LiveBox(UINT type = MB_OKCANCEL);
+    explicit LiveBox(UINT type = MB_OKCANCEL)
+    {
+        messageText = L"Text";
+        messageCaption = L"Box Caption";
+        messageType = type;
+        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, InitialDialogProc,
+                           reinterpret_cast<LPARAM>(static_cast<Dlg*>(this)));
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+    }
     ~LiveBox() override { DestroyWindow(window); }
 };
