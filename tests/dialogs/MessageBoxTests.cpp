@@ -29,36 +29,44 @@ TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping 
     HWND plain = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, nullptr, 0);
     const RECT box = Place(plain, 0), area = Place(plain, IDC_MESSAGE_TEXT), icon = Place(plain, IDC_MESSAGE_ICON);
     const RECT ok = Place(plain, IDOK), panel = Place(plain, IDC_MESSAGE_PANEL);
-    std::wstring longText;
-    for (int i = 0; i < 12; ++i)
-        longText += L"This sentence is one of many that together need more room than the box has. ";
+    // The text is drawn in the stock system font, a line below the other, each cut with "..." where it is too wide.
+    Canvas measure(1, 1);
+    SelectObject(measure.dc, GetStockObject(SYSTEM_FONT));
+    TEXTMETRICW font = {};
+    GetTextMetricsW(measure.dc, &font);
+    const auto fitted = [&](std::wstring line, int width) {
+        for (SIZE size; GetTextExtentPoint32W(measure.dc, line.c_str(), int(line.size()), &size), size.cx > width;)
+            line = line.substr(0, line.size() - (line.back() == L'.' ? 4 : 1)) + L"...";
+        return line;
+    };
+    std::wstring tall = L"Line 1 of 14.";  // more lines than the template's area holds
+    for (int i = 2; i <= 14; ++i)
+        tall += L"\r\nLine " + std::to_wstring(i) + L" of 14.";
     const struct {
         UINT type;
         const wchar_t *ok, *cancel, *icon;  // "Button2": no caption set; null: hidden, no icon
         std::wstring text;
-        int results[2];  // Ok, Escape
+        int lines, results[2];  // Ok, Escape
     } rows[] = {
-        {MB_OK | MB_ICONASTERISK, L"En", nullptr, IDI_ASTERISK, longText, {IDOK, IDCANCEL}},
-        {MB_OKCANCEL | MB_ICONQUESTION, L"En", L"Cancel", IDI_QUESTION, L"Short.", {IDOK, IDCANCEL}},
-        {MB_YESNO | MB_ICONEXCLAMATION, L"Yes", L"No", IDI_EXCLAMATION, std::wstring(200, L'W'), {IDYES, IDNO}},
-        {MB_RETRYCANCEL, L"Button2", nullptr, nullptr, L"Short.", {IDOK, IDCANCEL}},
-        {MB_CANCELTRYCONTINUE, L"Button2", nullptr, nullptr, L"Short.", {IDYES, IDNO}},
+        {MB_OK | MB_ICONASTERISK, L"En", nullptr, IDI_ASTERISK, tall, 14, {IDOK, IDCANCEL}},
+        {MB_OKCANCEL | MB_ICONQUESTION, L"En", L"Cancel", IDI_QUESTION, L"Short.", 1, {IDOK, IDCANCEL}},
+        {MB_YESNO | MB_ICONEXCLAMATION, L"Yes", L"No", IDI_EXCLAMATION, std::wstring(200, L'W'), 1, {IDYES, IDNO}},
+        {MB_RETRYCANCEL, L"Button2", nullptr, nullptr, L"Two\r\nlines.", 2, {IDOK, IDCANCEL}},
+        {MB_CANCELTRYCONTINUE, L"Button2", nullptr, nullptr, L"Short.", 1, {IDYES, IDNO}},
     };
     for (const auto& row : rows) {
         CAPTURE(row.type);
-        // The text measured at the area's width in a new DC's font, the stock system font; plus 10, at least 40.
-        RECT measured = {0, 0, area.right - area.left, 0};
-        DrawTextW(Canvas(1, 1).dc, row.text.c_str(), -1, &measured, DT_WORDBREAK | DT_CALCRECT | DT_WORD_ELLIPSIS);
-        const int height = std::max(40, int(measured.bottom) + 10), grown = height - (area.bottom - area.top);
+        // Plus 10, at least 40.
+        const int height = std::max(40, row.lines * int(font.tmHeight) + 10), grown = height - (area.bottom - area.top);
         // clang-format off
         const int result = Show(row.type, row.text.c_str(), {[&](HWND dialog) {
             CHECK((WindowText(dialog) == L"Box Caption" && WindowText(GetDlgItem(dialog, IDOK)) == row.ok));
             CHECK(IsWindowVisible(GetDlgItem(dialog, IDCANCEL)) == (row.cancel != nullptr));
             CHECK(WindowText(GetDlgItem(dialog, IDCANCEL)) == (row.cancel ? row.cancel : L"Button2"));
             const RECT now = Place(dialog, 0), text = Place(dialog, IDC_MESSAGE_TEXT);
-            const RECT fitted = {area.left - (row.icon ? 0 : icon.right - icon.left), area.top, area.right,
-                                 area.top + height};
-            CHECK(EqualRect(&text, &fitted));
+            const RECT expected = {area.left - (row.icon ? 0 : icon.right - icon.left), area.top, area.right,
+                                   area.top + height};
+            CHECK(EqualRect(&text, &expected));
             CHECK((now.top == box.top - grown / 2 && now.bottom == box.bottom + grown / 2));
             CHECK(Place(dialog, IDC_MESSAGE_PANEL).bottom == panel.bottom + grown);
             for (const int id : {IDOK, IDCANCEL}) {  // both move; a shown button takes its face's size
@@ -72,15 +80,19 @@ TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping 
             CHECK(IsWindowVisible(iconWindow) == (row.icon != nullptr));
             CHECK(Place(dialog, IDC_MESSAGE_ICON).top == area.top + (height - icon.bottom + icon.top) / 2);
             CHECK(SendMessageW(iconWindow, STM_GETICON, 0, 0) == (LRESULT)LoadIconW(nullptr, row.icon));
-            // Drawn in the font it was measured with, wrapped and cut the same way.
             HWND textArea = GetDlgItem(dialog, IDC_MESSAGE_TEXT);
             CHECK(SendBounded(textArea, WM_GETFONT) == reinterpret_cast<DWORD_PTR>(GetStockObject(SYSTEM_FONT)));
-            RECT client = {0, 0, fitted.right - fitted.left, height};
-            Canvas drawn(client.right, client.bottom), expected(client.right, client.bottom);
-            const DRAWITEMSTRUCT request = DrawRequest(textArea, drawn.dc, client, ODA_DRAWENTIRE, 0);
+            const int w = expected.right - expected.left;
+            Canvas drawn(w, height), lines(w, height);
+            const DRAWITEMSTRUCT request = DrawRequest(textArea, drawn.dc, {0, 0, w, height}, ODA_DRAWENTIRE, 0);
             SendMessageW(dialog, WM_DRAWITEM, IDC_MESSAGE_TEXT, reinterpret_cast<LPARAM>(&request));
-            DrawTextW(expected.dc, row.text.c_str(), -1, &client, DT_WORDBREAK | DT_WORD_ELLIPSIS);
-            CHECK(drawn.Pixels() == expected.Pixels());
+            SelectObject(lines.dc, GetStockObject(SYSTEM_FONT));
+            std::wstring rest = row.text + L"\r\n";
+            for (int y = 0; !rest.empty(); y += font.tmHeight, rest.erase(0, rest.find(L'\n') + 1)) {
+                const std::wstring line = fitted(rest.substr(0, rest.find(L'\r')), w);
+                TextOutW(lines.dc, 0, y, line.c_str(), int(line.size()));
+            }
+            CHECK(drawn.Pixels() == lines.Pixels());
             ClickControl(dialog, IDOK);
         }});
         // clang-format on
