@@ -68,7 +68,7 @@ TEST_CASE("settings and job-log flags: each from its own key and file; all writt
         expected.insert(expected.end(), {PrimaryIni() + line, FallbackIni() + line});
     }
     CHECK(writes == expected);
-    CHECK_FALSE(FolderExists(PrimaryFolder()));
+    CHECK_FALSE(PathIsDirectoryW((AppDataFolder() + L"\\RIDERE").c_str()));
     // No application-data folder: no file to write, so no failure, whatever error the last call left.
     const std::wstring appData = AppDataFolder(), aside = appData + L".away";
     REQUIRE(MoveFileW(appData.c_str(), aside.c_str()));

@@ -15,25 +15,21 @@
 #include <utility>
 
 inline std::string ToUtf8(const std::wstring& text) { return std::filesystem::path(text).u8string(); }
-inline std::wstring FromUtf8(const std::string& text) { return std::filesystem::u8path(text).wstring(); }
 template <>
 struct doctest::StringMaker<std::wstring> {
     static String convert(const std::wstring& value) { return ("L\"" + ToUtf8(value) + "\"").c_str(); }
 };
 
-// C:\ProgramData of the test prefix, its RIDERE, DAZIRE and VEVEVU folders, and the settings file of each.
+// C:\ProgramData of the test prefix, and the settings file in each of its RIDERE, DAZIRE and VEVEVU folders.
 inline std::wstring AppDataFolder()
 {
     wchar_t folder[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
     return folder;
 }
-inline std::wstring PrimaryFolder() { return AppDataFolder() + L"\\RIDERE"; }
-inline std::wstring FallbackFolder() { return AppDataFolder() + L"\\DAZIRE"; }
-inline std::wstring JobLogFolder() { return AppDataFolder() + L"\\VEVEVU"; }
-inline std::wstring PrimaryIni() { return PrimaryFolder() + L"\\DRZINFO.INI"; }
-inline std::wstring FallbackIni() { return FallbackFolder() + L"\\DRZINFO.INI"; }
-inline std::wstring JobLogIni() { return JobLogFolder() + L"\\JobInfo.ini"; }
+inline std::wstring PrimaryIni() { return AppDataFolder() + L"\\RIDERE\\DRZINFO.INI"; }
+inline std::wstring FallbackIni() { return AppDataFolder() + L"\\DAZIRE\\DRZINFO.INI"; }
+inline std::wstring JobLogIni() { return AppDataFolder() + L"\\VEVEVU\\JobInfo.ini"; }
 
 // The job-log file's keys in the order written.
 inline const wchar_t* const LogKeys[] = {L"LogStart",    L"LogComplete", L"LogPause",    L"LogResume",
@@ -43,23 +39,21 @@ inline const wchar_t* const LogKeys[] = {L"LogStart",    L"LogComplete", L"LogPa
 // Makes this process's next profile call read the disk, not the file it cached.
 inline void FlushProfileCache() { WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr); }
 
-enum Folders { NoFolders, PrimaryFolderExists, FallbackFolderExists, JobLogFolderExists = 4, AllFolders = 7 };
+enum Folders { NoFolders, PrimaryFolderExists, FallbackFolderExists, AllFolders = 7 };
 // Removes the three folders with their files, then makes the ones asked for, empty.
 inline void ResetSettingsFolders(unsigned folders)
 {
     FlushProfileCache();
-    const std::wstring paths[] = {PrimaryFolder(), FallbackFolder(), JobLogFolder()};
+    const wchar_t* const names[] = {L"\\RIDERE", L"\\DAZIRE", L"\\VEVEVU"};
     for (unsigned i = 0; i < 3; ++i) {
-        const std::wstring from = paths[i] + L'\0';  // one at a time: a missing folder ends the whole operation
+        // One at a time: a missing folder ends the whole operation.
+        const std::wstring path = AppDataFolder() + names[i], from = path + L'\0';
         SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
         SHFileOperationW(&remove);
         if (folders & (1u << i))
-            CreateDirectoryW(paths[i].c_str(), nullptr);
+            CreateDirectoryW(path.c_str(), nullptr);
     }
 }
-
-inline bool FolderExists(const std::wstring& path) { return PathIsDirectoryW(path.c_str()); }
-inline bool FileExists(const std::wstring& path) { return PathFileExistsW(path.c_str()) && !FolderExists(path); }
 
 inline std::string ReadFileBytes(const std::wstring& path)
 {
@@ -105,15 +99,6 @@ inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done =
     }
 }
 
-inline HWND FindProcessDialog(DWORD pid)
-{
-    DWORD owner = 0;
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr;)
-        if (GetWindowThreadProcessId(window, &owner) && owner == pid && IsWindowVisible(window))
-            return window;
-    return nullptr;
-}
-
 // build\KrvAdvanced.exe (or `program`, relative to build\) in its own process, told by Wine it runs on
 // `windowsVersion`; ended at destruction.
 // The waits pump this thread's messages for up to 20 s (Scaled); then WaitForExit gives STILL_ACTIVE.
@@ -139,10 +124,17 @@ struct ProgramRun {
         CloseHandle(process.hProcess);
         RegDeleteKeyW(HKEY_CURRENT_USER, VersionKey);
     }
+    // The program's first visible dialog, or null.
     HWND WaitForDialog()
     {
         HWND dialog = nullptr;
-        PumpMessages(Scaled(20000), [&] { return (dialog = FindProcessDialog(process.dwProcessId)) != nullptr; });
+        PumpMessages(Scaled(20000), [&] {
+            DWORD owner = 0;
+            while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr)
+                if (GetWindowThreadProcessId(dialog, &owner) && owner == process.dwProcessId && IsWindowVisible(dialog))
+                    return true;
+            return false;
+        });
         return dialog;
     }
     DWORD WaitForExit()
@@ -163,7 +155,6 @@ inline DWORD_PTR SendBounded(HWND window, UINT message, WPARAM wParam = 0, LPARA
 }
 inline void ClickControl(HWND dialog, int id) { SendBounded(GetDlgItem(dialog, id), BM_CLICK); }
 inline bool IsControlChecked(HWND dialog, int id) { return SendBounded(GetDlgItem(dialog, id), BM_GETCHECK) == 1; }
-inline bool IsControlEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 inline void SystemClose(HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 inline std::wstring WindowText(HWND window)
 {
