@@ -4,6 +4,7 @@
 #include <doctest/doctest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "resource.h"
@@ -39,6 +40,15 @@ int FreeGdiHandleSlots()
     for (HRGN region : regions)
         DeleteObject(region);
     return static_cast<int>(regions.size());
+}
+
+// Runs `paint` twice, as the first run may fill the system's own caches; the second must leave no GDI object.
+void PaintTwiceLeavingNothing(const std::function<void()>& paint)
+{
+    paint();
+    const int before = FreeGdiHandleSlots();
+    paint();
+    CHECK(FreeGdiHandleSlots() == before);
 }
 
 void MouseMove(HWND control, POINT screen)
@@ -81,10 +91,8 @@ TEST_CASE("the frame draws a strip only when the whole item is asked for, and an
 {
     LiveBox box;
     CHECK(box.frame.DrawItem(IDC_STRIP_LEFT, nullptr) == 1);
-    // The box draws no other control: not its panel, nor one it does not know; the second round leaks nothing.
-    int before = 0;
-    for (int round = 0; round < 2; ++round) {  // the first may fill the system's own caches
-        before = FreeGdiHandleSlots();
+    // The box draws no other control: not its panel, nor one it does not know.
+    PaintTwiceLeavingNothing([&] {
         for (const int id : {IDC_STRIP_LEFT, IDC_STRIP_BOTTOM, IDC_STRIP_RIGHT, IDC_MESSAGE_PANEL, 4242})
             for (const UINT action : {ODA_DRAWENTIRE, ODA_SELECT | ODA_FOCUS}) {
                 CAPTURE(id);
@@ -95,8 +103,7 @@ TEST_CASE("the frame draws a strip only when the whole item is asked for, and an
                 CHECK((canvas.Pixels().At(1, 1) == Untouched) == (!strip || action != ODA_DRAWENTIRE));
                 CHECK(GetCurrentObject(canvas.dc, OBJ_PEN) == GetStockObject(BLACK_PEN));  // the DC's own again
             }
-    }
-    CHECK(FreeGdiHandleSlots() == before);
+    });
 }
 
 TEST_CASE("the looks of button and bar by state, hovering and action, the bar at any size, the captions centred")
@@ -123,10 +130,8 @@ TEST_CASE("the looks of button and bar by state, hovering and action, the bar at
         {0, ODA_FOCUS, 1, true, IDB_BUTTON_HOVER, IDB_BUTTON_HOVER, {60, 32}},  // a middle narrower than the caption
         {ODS_FOCUS, ODA_FOCUS, 0, true, 0, 0, {300, 32}},
     };
-    int before = 0;
-    for (int round = 0; round < 2; ++round)  // the second leaves no GDI object behind
+    PaintTwiceLeavingNothing([&] {
         for (const auto& row : rows) {
-            before = &row == rows ? FreeGdiHandleSlots() : before;
             CAPTURE(row.state);
             CAPTURE(row.action);
             box.okButton.hovering = box.cancelButton.hovering = bar.hovering = row.hovering;
@@ -157,7 +162,7 @@ TEST_CASE("the looks of button and bar by state, hovering and action, the bar at
             CHECK(PaintOnce(bar, w, h, row.action, row.state) ==
                   (row.tile ? WithCaption(slices, L"Box Caption", {16 + d, d, w - 16 + d, h + d}, color) : slices));
         }
-    CHECK(FreeGdiHandleSlots() == before);
+    });
     // A smaller item later shows the corner of the image made at the first size.
     const Image down = PaintOnce(box.okButton, 109, 37, ODA_SELECT, ODS_SELECTED);
     const Image small = PaintOnce(box.okButton, 60, 20, ODA_SELECT, ODS_SELECTED);
