@@ -81,23 +81,33 @@ std::string States(HWND dialog)
 }
 
 // The control panel played by the test: a hidden window of class "DUZAZODI" on this thread, logging every
-// WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so, and acting as a real panel might.
-// Hung: stops pumping at Ok; RestartsSlowly: takes 7 s over the command after it made its new window.
-enum class PanelAct { Answers, Restarts, RestartsSlowly, GoesAway, SlowCommand, SlowClose, Hung };
+// WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so, one sent by a program that had ended before
+// it was retrieved marked "orphaned" (Windows need not deliver it), and acting as a real panel might. Hung: stops
+// pumping at Ok; RestartsSlowly: takes 7 s over the command after it made its new window; Busy: answers the program's
+// first message, then handles nothing for 8 s, or until the program has ended.
+enum class PanelAct { Answers, Restarts, RestartsSlowly, GoesAway, SlowCommand, SlowClose, Hung, Busy, BusyUntilEnd };
 std::string panelLog;        // "COMMAND(2,0) CLOSE(0,0)posted"
 std::string savedAtCommand;  // what the files held when the command came
 PanelAct panelAct;
 HWND panelWindow;
+HANDLE sender;  // the program
 
 void OpenPanel();
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_NULL && window == panelWindow && panelAct >= PanelAct::Busy) {
+        ReplyMessage(0);
+        WaitForSingleObject(sender, panelAct == PanelAct::Busy ? 8000 : Scaled(60000));
+        panelAct = PanelAct::Answers;
+    }
     if (window != panelWindow || (message != WM_COMMAND && message != WM_CLOSE))
         return DefWindowProcW(window, message, wParam, lParam);
+    const bool sent = (InSendMessageEx(nullptr) & ~ISMEX_REPLIED) == ISMEX_SEND;
+    const bool ended = WaitForSingleObject(sender, 0) == WAIT_OBJECT_0;
     panelLog += (panelLog.empty() ? "" : " ") + (message == WM_CLOSE ? "CLOSE("s : "COMMAND("s) +
                 std::to_string(wParam) + "," + std::to_string(lParam) + ")" +
-                ((InSendMessageEx(nullptr) & ~ISMEX_REPLIED) == ISMEX_SEND ? "" : "posted");
+                (sent ? (ended ? "orphaned" : "") : "posted");
     if (message == WM_COMMAND)
         savedAtCommand = Saved();
     if (panelAct == (message == WM_COMMAND ? PanelAct::SlowCommand : PanelAct::SlowClose))
@@ -148,8 +158,6 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         PanelAct act = PanelAct::Answers;
         DWORD waits = 0;                     // how long Ok may wait for the panel
         void (*end)(HWND dialog) = nullptr;  // Ok when null; the others must leave the files and the panel alone
-        const wchar_t* held = nullptr;       // the test build's helper: held "probed:MS" or "sending:MS" past the
-                                             // deadline, or "no-window"
         bool locked = false;                 // the primary and job-log files are folders, so cannot be written
     };
     const SettingsFiles Retail5 = {SharedFile("RetailMode=5\r\n")};
@@ -186,34 +194,31 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         // Named in one box, with the system's reason, after every write; the files that took them, written.
         {"files that cannot be written", {"", SharedFile("RetailMode=5\r\nUserSwitching=0\r\n")},
          {IDC_RETAIL_MODE, IDC_USER_SWITCHING}, "", "", CommandClose,
-         PanelAct::Answers, 0, nullptr, nullptr, true},
+         PanelAct::Answers, 0, nullptr, true},
         {"a log flag of 7 counts as changed", {SharedFile("JobLogging=1\r\n"), "", "[Settings]\r\nLogPause=7\r\n"},
          {}, "", "0 0 0 0 0 1 0 1 / 11101111110", CommandClose},
         // No folder to write to: nothing to report either.
         {"Poll twice: no change, no close; no folders", {"", "", "", NoFolders}, {IDC_POLL_FOR_FILES,
          IDC_POLL_FOR_FILES}, Defaults, "", Command},
-        // However the panel acts, it gets every message once, in order, and Ok waits for it 5 s at the most.
+        // However the panel acts, it gets every message once, in order, and never one that outlived the program: sent
+        // while it waits, up to 20 s after Ok, to a panel that answers; else posted, 5 s after Ok.
         {"a panel that restarts on the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose, PanelAct::Restarts},
         {"a panel that goes away on the command", {}, {IDC_HOME_Z_AXIS}, "", "", Command, PanelAct::GoesAway},
-        {"a panel that takes 7 s over the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose + "posted"s,
-         PanelAct::SlowCommand, 5000},
+        {"a panel that takes 7 s over the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose,
+         PanelAct::SlowCommand, 7000},
         {"a panel that takes 7 s over the close", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose, PanelAct::SlowClose,
-         5000},
+         7000},
         {"a panel hung at Ok, back after the program ended", {}, {IDC_HOME_Z_AXIS}, "", "0 0 0 0 0 1 1 0",
          BothPosted, PanelAct::Hung, 5000},
         {"a panel that restarts slowly on the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose + "posted"s,
-         PanelAct::RestartsSlowly, 5000},
-        // As on a very busy machine: a command the helper has not claimed is posted; one it has claimed is waited
-        // for 2 s more, to be in its send before the close; after that no close goes first, both lost with the
-        // process. A helper without its window leaves both to be posted at once.
-        {"the helper held for good after the panel answered", {}, {IDC_HOME_Z_AXIS}, "", "", BothPosted,
-         PanelAct::Answers, 5000, nullptr, L"probed:60000"},
-        {"the helper held 1 s past the deadline in its send", {}, {IDC_HOME_Z_AXIS}, "", "",
-         CommandClose + "posted"s, PanelAct::Answers, 7000, nullptr, L"sending:1000"},
-        {"the helper held for good in its send", {}, {IDC_HOME_Z_AXIS}, "", "", "", PanelAct::Answers, 7000, nullptr,
-         L"sending:60000"},
-        {"the helper without its window", {}, {IDC_HOME_Z_AXIS}, "", "", BothPosted, PanelAct::Answers, 0, nullptr,
-         L"no-window"},
+         PanelAct::RestartsSlowly, 7000},
+        {"a panel busy for 8 s once it answered, the close due", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose,
+         PanelAct::Busy, 8000},
+        {"a panel busy for 8 s once it answered, no close due", {}, {IDC_DELETE_AFTER_RUN}, "", "", Command,
+         PanelAct::Busy, 8000},
+        // Past the bound the panel counts as hung: the command it never retrieved is cancelled, the close posted.
+        {"a panel busy once it answered until the program ended", {}, {IDC_HOME_Z_AXIS}, "", "0 0 0 0 0 1 1 0",
+         "CLOSE(0,0)posted", PanelAct::BusyUntilEnd, 20000},
     };
     // Each option of the close set alone; each pair of log keys differs in one of the digits rows, so that a box
     // read or saved as another shows.
@@ -244,8 +249,8 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         OpenPanel();
         for (const std::wstring& file : {PrimaryIni(), JobLogIni()})
             CHECK((!row.locked || CreateDirectoryW(file.c_str(), nullptr)));
-        SetEnvironmentVariableW(L"KRV_HELPER_HELD", row.held);
-        ProgramRun program(L"winxp", row.held ? L"tests\\hooked\\KrvAdvanced.exe" : L"KrvAdvanced.exe");
+        ProgramRun program(L"winxp");
+        sender = program.process.hProcess;
         HWND dialog = program.WaitForDialog();
         REQUIRE(dialog != nullptr);
         for (int id : row.clicks)
@@ -285,7 +290,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
                   "[SETTINGS]\r\nWizardOnly WizardOnly++ RetailMode PollForFiles DeleteAfterRun UserSwitching "
                   "AlwaysHomeZ JobLogging ");
         CHECK(panelLog == row.panel);
-        CHECK(savedAtCommand == (row.panel.empty() ? "" : Saved()));  // told once every file is saved
+        CHECK(savedAtCommand == (row.panel.rfind("COMMAND", 0) == 0 ? Saved() : ""));  // told once every file is saved
         DestroyWindow(panelWindow);
     }
     for (const wchar_t* stray : {L"C:\\windows\\DRZINFO.INI", L"C:\\windows\\JobInfo.ini", L"C:\\RIDERE"})

@@ -16,8 +16,6 @@
 
 namespace {
 const wchar_t TitleSuffix[] = L" 1.7";
-// The panel is another program and may hang: Ok waits for it no longer.
-const DWORD PanelWaitMs = 5000;
 // English whatever the language, like the unsupported-system message.
 const wchar_t SaveFailedText[] = L"Your settings could not be saved to these files:";
 const wchar_t SaveFailedCaption[] = L"Cannot Save Settings";
@@ -313,7 +311,7 @@ INT_PTR MainDialog::OnClose(WPARAM result)
         }
         // Out of sight while the panel takes its time.
         ShowWindow(window, SW_HIDE);
-        NotifyPanel(restartPanel, okTime + PanelWaitMs);
+        NotifyPanel(restartPanel, okTime);
     }
     EndDialog(window, static_cast<INT_PTR>(result));
     return 0;
