@@ -9,7 +9,7 @@ set -u
 nm=$1 library=$2
 symbols=$("$nm" "$library") || exit
 failed=0
-for procedure in InitialDialogProc@16 RoutingDialogProc@16 SubclassProc@24; do
+for procedure in InitialDialogProc@16 RoutingDialogProc@16 SubclassProc@24 DragProc@24; do
     if ! grep -Eq " [Tt] _+Z.*${procedure%@*}[A-Za-z0-9_]*@${procedure#*@}$" <<<"$symbols"; then
         echo "${procedure%@*} is not a stdcall procedure of ${procedure#*@} bytes of arguments"
         failed=1

@@ -1,7 +1,43 @@
 #include "ui/skin/SkinHeader.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include "resource.h"
 #include "ui/framework/Gdi.h"
+
+void SkinHeader::Attach(HWND dialog, int id)
+{
+    SkinControl::Attach(dialog, id);
+    if (window != nullptr)
+        SetWindowSubclass(window, DragProc, 0, 0);
+}
+
+// The skin has no system caption: a press on the bar hands the dialog to the
+// system's own move, as a press on a caption does (DefWindowProc answers
+// WM_NCLBUTTONDOWN on HTCAPTION with SC_MOVE), until the button is released.
+// The button never sees the press, so it neither takes the focus nor clicks;
+// it shows its pressed look meanwhile.
+LRESULT CALLBACK SkinHeader::DragProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
+                                      DWORD_PTR)
+{
+    if (message == WM_LBUTTONDOWN) {
+        // A press turned from a double-click arrives posted, perhaps once the
+        // button is up again; then there is nothing to drag.
+        if (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) >= 0)
+            return 0;
+        POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(bar, &at);
+        SendMessageW(bar, BM_SETSTATE, TRUE, 0);
+        ReleaseCapture();  // the hover's; the move takes its own
+        SendMessageW(GetParent(bar), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+        SendMessageW(bar, BM_SETSTATE, FALSE, 0);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(bar, DragProc, subclassId);
+    return DefSubclassProc(bar, message, wParam, lParam);
+}
 
 void SkinHeader::SetSlices(Look look, UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId)
 {

@@ -9,6 +9,10 @@ class SkinHeader : public SkinControl {
 public:
     enum Look { Normal = 0, Pressed = 1, Hover = 2, Disabled = 3, LookCount = 4 };
 
+    // Binds as any skinned control does; the bar then also moves its dialog
+    // when dragged, as a caption would.
+    void Attach(HWND dialog, int id);
+
     void SetNormalSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId);
     void SetPressedSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId);
     void SetHoverSlices(UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId);
@@ -36,6 +40,9 @@ public:
     int leftCapWidth = 0;
     int rightCapWidth = 0;
     int leftInnerWidth = 0;
+
+    static LRESULT CALLBACK DragProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
+                                     DWORD_PTR refData);
 
 private:
     void SetSlices(Look look, UINT leftCapId, UINT rightCapId, UINT middleTileId, UINT leftInnerId);
