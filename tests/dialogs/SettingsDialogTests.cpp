@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/Language.h"
@@ -166,6 +167,7 @@ void DragTitleBar(HWND dialog, int dx, int dy)
         SendInput(1, &input, sizeof input);
         PumpMessages(Scaled(100));
     };
+    mouse(0);
     mouse(MOUSEEVENTF_LEFTDOWN);
     for (int step = 0; step < 4; ++step)
         at.x += dx, at.y += dy, mouse(0);
@@ -180,6 +182,8 @@ void DragTitleBar(HWND dialog, int dx, int dy)
     mouse(MOUSEEVENTF_LEFTDOWN);
     mouse(MOUSEEVENTF_LEFTUP);
     CHECK((placed() && IsWindowVisible(dialog) && Focus(dialog) == focus));
+    at = {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};  // out of the way of later dialogs
+    mouse(0);
 }
 
 const char Defaults[] = "XTXT . ---- ..X. . xx--xxxxxx-";
@@ -381,31 +385,72 @@ void UseKeyboard(HWND dialog, int down, UINT end, const std::string& saved)
     CHECK(Saved().substr(0, saved.size()) == saved);
 }
 
-TEST_CASE("at 96, 120 and 144 dpi the frame joins, and the keys reach every box and button and nothing else")
+// Template 101's dialog as the dialog manager alone makes it at the scale set now (tools/bare_dialog.exe): its size.
+SIZE BareDialog()
+{
+    ProgramRun bare(L"winxp", L"tools\\bare_dialog.exe");
+    const RECT whole = Place(bare.WaitForDialog(), 0);
+    return {whole.right - whole.left, whole.bottom - whole.top};
+}
+
+// Run on screens of several sizes (tests/CMakeLists.txt): the work area is the screen.
+TEST_CASE("at 96, 120 and 144 dpi on any screen the dialogs fit, the frame joins, the keys reach every box")
 {
     const Image left = BitmapPixels(IDB_TITLE_LEFT), tile = BitmapPixels(IDB_TITLE_MIDDLE);
     const Image right = BitmapPixels(IDB_TITLE_RIGHT);
     const COLORREF strip[] = {0x404040, 0x404040, 0x0000CF, 0x0000CF};  // from the window's edge inward
     const wchar_t Desktop[] = L"Control Panel\\Desktop";
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const SIZE at96 = BareDialog();
     // The settings dialog on light grey; the refusal's message box on dark grey, its bar always sized to the slices.
     // 96 last, as the prefix has it: Wine rewrites its fonts' registry entries for the scale each program starts at.
     for (const auto& [version, body] : {std::pair{L"winxp", 0xE2E2E2}, {L"win2k", 0x707072}})
         for (DWORD dpi : {144, 120, 96}) {
-            INFO(ToUtf8(version) << " at " << dpi);
+            INFO(ToUtf8(version) << " at " << dpi << " on " << work.right << "x" << work.bottom);
             // At 120 the first box is Retail Mode (the manual controls are off), and the log boxes are on.
             PrepareFiles({dpi == 120 ? SharedFile("RetailMode=5\r\nJobLogging=1\r\n") : ""});
             SHSetValueW(HKEY_CURRENT_USER, Desktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+            const SIZE bare = body == 0xE2E2E2 ? BareDialog() : SIZE{};
             ProgramRun program(version);
             HWND dialog = program.WaitForDialog();  // it read the scale as it started
             SHDeleteValueW(HKEY_CURRENT_USER, Desktop, L"LogPixels");
             REQUIRE(dialog != nullptr);
             const RECT whole = Place(dialog, 0);
             const int w = whole.right - whole.left, h = whole.bottom - whole.top;
+            // On the screen whole, Ok and Cancel too; as the template makes it where that fits, else smaller, its
+            // texts no smaller than at 96 dpi.
+            for (const int id : {0, IDOK, IDCANCEL}) {
+                RECT part = Place(dialog, id), common = {};
+                OffsetRect(&part, id ? whole.left : 0, id ? whole.top : 0);
+                CHECK((IntersectRect(&common, &part, &work) && EqualRect(&common, &part)));
+            }
+            const bool fits = bare.cx <= work.right - work.left && bare.cy <= work.bottom - work.top;
+            CHECK((!bare.cx || (fits ? w == bare.cx && h == bare.cy : h < bare.cy && h >= at96.cy)));
             // The settings template's bar is 14 of its 324 units high.
             const int bar = body == 0x707072 ? left.height : std::min(MulDiv(h, 14, 324), left.height);
             CHECK(Place(dialog, IDC_TITLE_BAR).bottom == bar);
-            HRGN shape = CreateRectRgn(0, 0, 0, 0), expected = FrameShape(w, h);
-            CHECK((GetWindowRgn(dialog, shape) != ERROR && EqualRgn(shape, expected)));
+            // The shape: the top corners cut, a straight top edge from 15 to w - 15, a full rectangle from row 13 down;
+            // the right corner is the left one mirrored and, its ellipse reaching a pixel past the edge, one further
+            // out.
+            HRGN shape = CreateRectRgn(0, 0, 0, 0);
+            CHECK(GetWindowRgn(dialog, shape) != ERROR);
+            int unlike = 0;
+            for (int y = 0; y < 13; ++y)
+                for (int x = 0; x < 15; ++x)
+                    unlike += PtInRegion(shape, x, y) != PtInRegion(shape, w - 1 - x, y);
+            CHECK(unlike == 0);
+            for (const auto& [x, y, in] : {std::tuple{2, 2, false},
+                                           {w - 2, 2, false},
+                                           {15, 0, true},
+                                           {w - 16, 0, true},
+                                           {0, 13, true},
+                                           {w - 1, 13, true},
+                                           {w - 1, h - 1, true}}) {
+                CAPTURE(x);
+                CAPTURE(y);
+                CHECK(PtInRegion(shape, x, y) == in);
+            }
             // Read back in the 25 columns at each side, where the shape is, at the top: the caps and the tile over
             // the bar, below it the strips, then the body; at the bottom: the strips down to the bottom strip, red
             // along its upper edge and grey along its lower edge and at both ends.
@@ -419,12 +464,11 @@ TEST_CASE("at 96, 120 and 144 dpi the frame joins, and the keys reach every box 
                                           : y >= bar ? (edge < 4 ? strip[edge] : body)
                                           : x < 16   ? left.At(x, y)
                                                      : (x >= w - 16 ? right.At(x - w + 16, y) : tile.At(0, y));
-                    wrong += PtInRegion(expected, x, y) && GetPixel(dc, x, y) != look;
+                    wrong += PtInRegion(shape, x, y) && GetPixel(dc, x, y) != look;
                 }
             CHECK(wrong == 0);
             ReleaseDC(dialog, dc);
             DeleteObject(shape);
-            DeleteObject(expected);
             if (body == 0x707072)
                 DragTitleBar(dialog, 12, -8), ClickControl(dialog, IDOK);
             else if (dpi == 120)  // Escape saves nothing

@@ -89,18 +89,6 @@ inline RECT Place(HWND dialog, int id)
     return rect;
 }
 
-// The frame's window region for a w x h dialog: rounded top corners, a straight body.
-inline HRGN FrameShape(int w, int h)
-{
-    HRGN shape = CreateRectRgn(0, 13, w, h);
-    for (HRGN part :
-         {CreateEllipticRgn(0, 0, 30, 30), CreateEllipticRgn(w - 29, 0, w + 1, 30), CreateRectRgn(15, 0, w - 15, 30)}) {
-        CombineRgn(shape, shape, part, RGN_OR);
-        DeleteObject(part);
-    }
-    return shape;
-}
-
 inline DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
 {
     return {ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID(control)), 0, action, state, control, dc, rect, 0};

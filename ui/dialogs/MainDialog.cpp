@@ -175,6 +175,12 @@ void MainDialog::LoadOptions()
 void MainDialog::FillControls()
 {
     const WPARAM systemFont = reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT));
+    // A DC from GetDC starts with the system font.
+    TEXTMETRICW systemMetrics = {};
+    if (HDC dc = GetDC(window)) {
+        GetTextMetricsW(dc, &systemMetrics);
+        ReleaseDC(window, dc);
+    }
     for (int i = 0; i < ControlCount; ++i) {
         const OptionControl& row = Options[i];
         controls[i] = GetDlgItem(window, row.id);
@@ -182,7 +188,11 @@ void MainDialog::FillControls()
         // The restriction boxes get their states from the retail rule.
         if (row.shows != Shows::Text && row.shows != Shows::Bit)
             SetBoxChecked(controls[i], (Value(*this, row) != 0) != (row.shows == Shows::Unchecked));
-        if (row.systemFont)
+        // With its font lowered to fit a small screen, the dialog may make a
+        // box lower than the system font: it keeps the dialog's, uncut.
+        RECT box = {};
+        GetClientRect(controls[i], &box);
+        if (row.systemFont && box.bottom >= systemMetrics.tmHeight)
             SendMessageW(controls[i], WM_SETFONT, systemFont, TRUE);
     }
 }

@@ -5,6 +5,7 @@
 #include "app/Language.h"
 #include "resource.h"
 #include "ui/framework/SharedBrushes.h"
+#include "ui/framework/TemplateFit.h"
 
 namespace {
 // The text area is never lower than this, so that a one-line text still
@@ -114,14 +115,26 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     int textHeight = Height(text) + TextMargin;
     if (textHeight < MinimumTextHeight)
         textHeight = MinimumTextHeight;
+    // A text too long for the screen is cut at the bottom, so that the box
+    // and its buttons stay on the screen.
+    RECT box;
+    GetWindowRect(window, &box);
+    const RECT work = WorkArea(window);
+    const int room = Height(work) - (Height(box) - templateHeight);
+    if (textHeight > room && room >= MinimumTextHeight)
+        textHeight = room;
     const int shrink = templateHeight - textHeight;  // negative: the box grows
     const int half = shrink / 2;
 
     // Half of the change at the top and half at the bottom: the box stays
-    // vertically where the dialog manager centred it.
-    RECT box;
-    GetWindowRect(window, &box);
-    MoveWindow(window, box.left, box.top + half, Width(box), (box.bottom - half) - (box.top + half), FALSE);
+    // vertically where the dialog manager centred it, inside the work area.
+    const int height = (box.bottom - half) - (box.top + half);
+    int top = box.top + half;
+    if (top + height > work.bottom)
+        top = work.bottom - height;
+    if (top < work.top)
+        top = work.top;
+    MoveWindow(window, box.left, top, Width(box), height, FALSE);
 
     const RECT area = ControlRect(window, textArea);
     MoveControl(textArea, area.left, area.top, Width(area), textHeight);

@@ -1,5 +1,7 @@
 #include "ui/framework/Dlg.h"
 
+#include "ui/framework/TemplateFit.h"
+
 INT_PTR Dlg::OnActivate(WPARAM, LPARAM) { return 0; }
 INT_PTR Dlg::OnCommand(WPARAM, LPARAM) { return 0; }
 INT_PTR Dlg::OnClose(WPARAM) { return 0; }
@@ -87,6 +89,13 @@ INT_PTR RunDialog(Dlg& dialog, HWND owner, UINT templateId)
     HINSTANCE module = owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)) : nullptr;
     if (module == nullptr)
         module = GetModuleHandleW(nullptr);
-    return DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, InitialDialogProc,
-                           reinterpret_cast<LPARAM>(&dialog));
+    const LPARAM object = reinterpret_cast<LPARAM>(&dialog);
+    // At a large scale on a small screen the dialog manager would make the
+    // dialog taller than the screen, its buttons out of reach.
+    DLGTEMPLATE* fitted = FitTemplate(module, templateId);
+    if (fitted == nullptr)
+        return DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, InitialDialogProc, object);
+    const INT_PTR result = DialogBoxIndirectParamW(module, fitted, owner, InitialDialogProc, object);
+    HeapFree(GetProcessHeap(), 0, fitted);
+    return result;
 }

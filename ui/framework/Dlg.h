@@ -58,6 +58,7 @@ INT_PTR CALLBACK InitialDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 INT_PTR CALLBACK RoutingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR RouteMessage(Dlg* dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Runs template `templateId` modally for `dialog`. The template comes from
-// the owner's module; a null owner means the program's own module.
+// Runs template `templateId` modally for `dialog`, its font lowered where the
+// dialog would not fit the work area. The template comes from the owner's
+// module; a null owner means the program's own module.
 INT_PTR RunDialog(Dlg& dialog, HWND owner, UINT templateId);
