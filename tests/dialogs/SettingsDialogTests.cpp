@@ -151,13 +151,14 @@ HWND Focus(HWND dialog)
     return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-// Drags the dialog by its title bar with the real mouse, in four steps of (dx, dy): it moves as far as the mouse did
-// and keeps its size and focus; a press and release without a move then leaves it where it is, open. (Another
-// program's GetCursorPos lags while the dialog's thread holds the mouse, so the steps are what the mouse did.)
+// Drags the dialog by its title bar with the real mouse, in four steps of (dx, dy): the bar shows itself pressed
+// meanwhile, and the dialog moves as far as the mouse did, keeping its size and focus; a press and release without a
+// move then leaves it where it is, open. (Another program's GetCursorPos lags while the dialog's thread holds the
+// mouse, so the steps are what the mouse did.)
 void DragTitleBar(HWND dialog, int dx, int dy)
 {
     const RECT before = Place(dialog, 0);
-    const HWND focus = Focus(dialog);
+    const HWND focus = Focus(dialog), bar = GetDlgItem(dialog, IDC_TITLE_BAR);
     POINT at = {before.left + 40, before.top + Place(dialog, IDC_TITLE_BAR).bottom / 2};
     const auto mouse = [&](DWORD button) {
         INPUT input = {INPUT_MOUSE, {}};
@@ -167,21 +168,20 @@ void DragTitleBar(HWND dialog, int dx, int dy)
         SendInput(1, &input, sizeof input);
         PumpMessages(Scaled(100));
     };
+    const auto press = [&](bool down) {
+        mouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+        PumpMessages(Scaled(5000), [&] { return ((SendBounded(bar, BM_GETSTATE) & BST_PUSHED) != 0) == down; });
+    };
     mouse(0);
-    mouse(MOUSEEVENTF_LEFTDOWN);
+    press(true);
     for (int step = 0; step < 4; ++step)
         at.x += dx, at.y += dy, mouse(0);
-    mouse(MOUSEEVENTF_LEFTUP);
-    RECT moved = before;
+    press(false);
+    press(true);
+    press(false);
+    RECT moved = before, now = Place(dialog, 0);
     OffsetRect(&moved, 4 * dx, 4 * dy);
-    const auto placed = [&] {
-        const RECT now = Place(dialog, 0);
-        return EqualRect(&now, &moved) != 0;
-    };
-    PumpMessages(Scaled(5000), placed);
-    mouse(MOUSEEVENTF_LEFTDOWN);
-    mouse(MOUSEEVENTF_LEFTUP);
-    CHECK((placed() && IsWindowVisible(dialog) && Focus(dialog) == focus));
+    CHECK((EqualRect(&now, &moved) && IsWindowVisible(dialog) && Focus(dialog) == focus));
     at = {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};  // out of the way of later dialogs
     mouse(0);
 }
