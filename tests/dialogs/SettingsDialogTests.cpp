@@ -6,13 +6,9 @@
 #include <tuple>
 #include <vector>
 
-#include "app/Language.h"
-#include "app/Startup.h"
 #include "resource.h"
 #include "support/Program.h"
 #include "ui/TestKit.h"
-#include "ui/dialogs/MainDialog.h"
-#include "ui/framework/SharedBrushes.h"
 
 using namespace std::string_literals;
 
@@ -281,8 +277,8 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
                      +[](HWND dialog) { PressKey(dialog, VK_ESCAPE); }, &SystemClose,
                      +[](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); },
                      +[](HWND dialog) { DragTitleBar(dialog, -15, 10), ClickControl(dialog, IDCANCEL); }})
-        rows.push_back({"Cancel, Escape, the system's close, WM_CLOSE 0, or Cancel after a drag", {}, {IDC_RETAIL_MODE, IDC_POLL_FOR_FILES},
-                        "", "", "", PanelAct::Answers, 0, end});
+        rows.push_back({"Cancel, Escape, the system's close, WM_CLOSE 0, or Cancel after a drag", {},
+                        {IDC_RETAIL_MODE, IDC_POLL_FOR_FILES}, "", "", "", PanelAct::Answers, 0, end});
     // clang-format on
 
     for (const Row& row : rows) {
