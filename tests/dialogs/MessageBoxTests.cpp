@@ -10,7 +10,7 @@
 #include "ui/framework/SharedBrushes.h"
 
 namespace {
-// Shows a box the way start-up prepares it (English: Ok reads "En" in the test resources); `steps` end it.
+// Shows a box the way start-up prepares it; `steps` end it.
 int Show(UINT type, const wchar_t* text, std::vector<Step> steps, HWND owner = nullptr)
 {
     static SharedBrushes brushes;
@@ -48,8 +48,8 @@ TEST_CASE("by type and text: buttons, captions, icon, the height fitted keeping 
         std::wstring text;
         int lines, results[2];  // Ok, Escape
     } rows[] = {
-        {MB_OK | MB_ICONASTERISK, L"En", nullptr, IDI_ASTERISK, tall, 14, {IDOK, IDCANCEL}},
-        {MB_OKCANCEL | MB_ICONQUESTION, L"En", L"Cancel", IDI_QUESTION, L"Short.", 1, {IDOK, IDCANCEL}},
+        {MB_OK | MB_ICONASTERISK, L"Ok", nullptr, IDI_ASTERISK, tall, 14, {IDOK, IDCANCEL}},
+        {MB_OKCANCEL | MB_ICONQUESTION, L"Ok", L"Cancel", IDI_QUESTION, L"Short.", 1, {IDOK, IDCANCEL}},
         {MB_YESNO | MB_ICONEXCLAMATION, L"Yes", L"No", IDI_EXCLAMATION, std::wstring(200, L'W'), 1, {IDYES, IDNO}},
         {MB_RETRYCANCEL, L"Button2", nullptr, nullptr, L"Two\r\nlines.", 2, {IDOK, IDCANCEL}},
         {MB_CANCELTRYCONTINUE, L"Button2", nullptr, nullptr, L"Short.", 1, {IDYES, IDNO}},
