@@ -1,11 +1,11 @@
 #include <doctest/doctest.h>
 
-#include "app/Language.h"
+#include <algorithm>
+
 #include "app/Startup.h"
 #include "resource.h"
 #include "support/Program.h"
 #include "ui/TestKit.h"
-#include "ui/framework/SharedBrushes.h"
 
 namespace {
 OSVERSIONINFOW reported;
@@ -17,57 +17,38 @@ BOOL WINAPI FakeVersion(OSVERSIONINFOW* version)
     return TRUE;
 }
 
-// Each control of the settings dialog that gets a text: its string, where the text is cut, and whether it takes
-// the system font.
+// Each control of the settings dialog that gets a text, its string, and whether it takes the system font.
 // clang-format off
-#define CONTROL(name, bound, systemFont) {IDC_##name, IDS_##name, bound, systemFont}
-const struct {
-    int id;
-    UINT stringId;
-    int bound;
-    bool systemFont;
-} Controls[] = {
-    CONTROL(MANUAL_RDM, 128, true), CONTROL(MANUAL_OTHER, 128, true), CONTROL(DELETE_AFTER_RUN, 128, true),
-    CONTROL(USER_SWITCHING, 128, true), CONTROL(DATALOGGING, 128, true), CONTROL(POLL_FOR_FILES_HELP, 128, false),
-    CONTROL(MANUAL_RDM_HELP, 1024, false), CONTROL(MANUAL_OTHER_HELP, 1024, false),
-    CONTROL(USER_SWITCHING_HELP, 1024, false), CONTROL(HOME_Z_AXIS_HELP, 1024, false),
-    CONTROL(POLL_FOR_FILES, 64, true), CONTROL(HOME_Z_AXIS, 64, true), CONTROL(HIDE_SYSTEM_TAB, 64, false),
-    CONTROL(FORBID_QUEUE_ACCESS, 64, false), CONTROL(DISABLE_FIXTURE_TYPE, 64, false),
-    CONTROL(HIDE_SETTINGS_BUTTON, 64, false), CONTROL(LOG_START, 64, false), CONTROL(LOG_COMPLETE, 64, false),
-    CONTROL(LOG_PAUSE, 64, false), CONTROL(LOG_RESUME, 64, false), CONTROL(LOG_ERROR, 64, false),
-    CONTROL(LOG_DATE, 64, false), CONTROL(LOG_TIME, 64, false), CONTROL(LOG_JOB_NAME, 64, false),
-    CONTROL(LOG_DURATION, 64, false), CONTROL(LOG_USER, 64, false), CONTROL(LOG_SERIAL_NUMBER, 64, false),
-    CONTROL(RETAIL_MODE, 32, true), {IDOK, IDS_OK, 32, false}, {IDCANCEL, IDS_CANCEL, 32, false},
+#define CONTROL(name, systemFont) {IDC_##name, IDS_##name, systemFont}
+const struct { int id; UINT stringId; bool systemFont; } Controls[] = {
+    CONTROL(MANUAL_RDM, true), CONTROL(MANUAL_OTHER, true), CONTROL(DELETE_AFTER_RUN, true),
+    CONTROL(USER_SWITCHING, true), CONTROL(DATALOGGING, true), CONTROL(POLL_FOR_FILES_HELP, false),
+    CONTROL(MANUAL_RDM_HELP, false), CONTROL(MANUAL_OTHER_HELP, false), CONTROL(USER_SWITCHING_HELP, false),
+    CONTROL(HOME_Z_AXIS_HELP, false), CONTROL(POLL_FOR_FILES, true), CONTROL(HOME_Z_AXIS, true),
+    CONTROL(HIDE_SYSTEM_TAB, false), CONTROL(FORBID_QUEUE_ACCESS, false), CONTROL(DISABLE_FIXTURE_TYPE, false),
+    CONTROL(HIDE_SETTINGS_BUTTON, false), CONTROL(LOG_START, false), CONTROL(LOG_COMPLETE, false),
+    CONTROL(LOG_PAUSE, false), CONTROL(LOG_RESUME, false), CONTROL(LOG_ERROR, false), CONTROL(LOG_DATE, false),
+    CONTROL(LOG_TIME, false), CONTROL(LOG_JOB_NAME, false), CONTROL(LOG_DURATION, false), CONTROL(LOG_USER, false),
+    CONTROL(LOG_SERIAL_NUMBER, false), CONTROL(RETAIL_MODE, true), {IDOK, IDS_OK, false}, {IDCANCEL, IDS_CANCEL, false},
 };
 // clang-format on
 
-// As tests/res/Tests.rc gives it.
-std::wstring ItalianoText(UINT id)
-{
-    std::wstring text = std::to_wstring(id) + L":";
-    for (int i = 0; i < 110; ++i)
-        text += L"abcdefghij";
-    return text;
-}
-
 HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
 
-// The test resources give Italiano texts of over 1100 characters: each is cut at its control's bound; the single
-// options take the system font; texts and boxes are on light grey.
+// The shipped texts in place, the single options in the system font, texts and boxes on light grey.
 void CheckTexts(HWND dialog)
 {
     const HFONT systemFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    CHECK(FontOf(dialog) != systemFont);
     for (const auto& row : Controls) {
         CAPTURE(row.id);
+        wchar_t text[1024];
         HWND control = GetDlgItem(dialog, row.id);
-        CHECK(WindowText(control) == ItalianoText(row.stringId).substr(0, size_t(row.bound)));
+        CHECK(WindowText(control) ==
+              std::wstring(text, LoadStringW(GetModuleHandleW(nullptr), row.stringId, text, 1024)));
         CHECK(FontOf(control) == (row.systemFont ? systemFont : FontOf(dialog)));
     }
-    // The bar's window text takes 32 characters and the version; the window's title, 127.
-    const std::wstring title = ItalianoText(IDS_SETTINGS_TITLE);
-    CHECK(WindowText(GetDlgItem(dialog, IDC_TITLE_BAR)) == title.substr(0, 32) + L" 1.7");
-    CHECK(WindowText(dialog) == title.substr(0, 127) + L" 1.7");
+    CHECK(WindowText(GetDlgItem(dialog, IDC_TITLE_BAR)) == L"KRV Advanced Engraver Settings 1.7");
+    CHECK(WindowText(dialog) == L"KRV Advanced Engraver Settings 1.7");
     HDC dc = GetDC(dialog);
     LOGBRUSH brush = {};
     GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(dialog, WM_CTLCOLORSTATIC, WPARAM(dc), 0)), sizeof brush, &brush);
@@ -76,28 +57,28 @@ void CheckTexts(HWND dialog)
 }
 }
 
-TEST_CASE("start-up: the version decides between the dialog and the refusal; every language's texts are in place")
+TEST_CASE("start-up: the dialog where the system reports XP or later, else the refusal; English whatever Lang says")
 {
     REQUIRE(RedirectImport("GetVersionExW", reinterpret_cast<void*>(FakeVersion)) != nullptr);
-    // Ok's text shows the language used (Tests.rc); an empty `Lang` counts as none.
-    const std::wstring italiano = L"20001:abcdefghijabcdefghijabcdef", polski = L"22001:abcdefghijabcdefghijabcdef";
+    // XP, Server 2003, Vista, 7, and 8 to 10 as a program that names no system in its manifest sees them; 2000,
+    // NT 4 and 98. No language but English ships: a Lang out of range must not lose its texts.
     // clang-format off
-    const struct { DWORD platform, major, minor; const char* lang; std::wstring ok; int exit; } rows[] = {
-        {2, 5, 1, "", L"En", 0}, {2, 5, 2, "1", L"Es", 0}, {2, 6, 0, "2", L"Fr", 0}, {2, 6, 3, "5", italiano, 0},
-        {2, 5, 0, "4", L"De", -1}, {2, 4, 0, "3", L"Nl", -1}, {2, 7, 0, "6", L"Ok", -1}, {1, 6, 0, "7", polski, -1},
-        {0, 0, 0, "8", L"Ok", -1}, {2, 10, 0, "9", L"En", -1}, {2, 5, 9, "4294967295", L"En", 0},
+    const struct { DWORD platform, major, minor; const char* lang; bool supported; } rows[] = {
+        {2, 5, 1, "", true}, {2, 5, 2, "9", true}, {2, 6, 0, "4294967295", true}, {2, 6, 1, "", true},
+        {2, 6, 2, "", true}, {2, 5, 0, "9", false}, {2, 4, 0, "", false}, {1, 4, 10, "", false},
     };
+    // clang-format on
     ResetSettingsFolders(PrimaryFolderExists);
     for (const auto& row : rows) {
-        CAPTURE(row.lang);
+        INFO(row.platform << " " << row.major << "." << row.minor << " Lang=" << row.lang);
         WriteFileBytes(PrimaryIni(), std::string("[SETTINGS]\r\nLang=") + row.lang + "\r\n");
         reported = {0, row.major, row.minor, 0, row.platform, {}};
         int exitCode = 1;
-        RunDriven([&] { exitCode = RunApplication(GetModuleHandleW(nullptr)); }, {[&](HWND dialog) {
-            CHECK(WindowText(GetDlgItem(dialog, IDOK)) == row.ok);
-            if (row.ok == italiano && row.exit == 0)
+        const Step check = [&](HWND dialog) {
+            CHECK(WindowText(GetDlgItem(dialog, IDOK)) == L"Ok");
+            if (row.supported)
                 CheckTexts(dialog);
-            if (row.exit) {  // the skinned box: caption, text, one Ok and the hand icon
+            else {  // the skinned box: caption, text, one Ok and the hand icon
                 CHECK(WindowText(dialog) == L"Cannot Install");
                 CHECK(WindowText(GetDlgItem(dialog, IDC_MESSAGE_TEXT)) ==
                       L"The KRV Engraver Application requires Windows XP or higher.");
@@ -105,16 +86,78 @@ TEST_CASE("start-up: the version decides between the dialog and the refusal; eve
                 CHECK(SendBounded(GetDlgItem(dialog, IDC_MESSAGE_ICON), STM_GETICON) ==
                       reinterpret_cast<DWORD_PTR>(LoadIconW(nullptr, IDI_HAND)));
             }
-            ClickControl(dialog, row.exit ? IDOK : IDCANCEL);
-        }});
-        // clang-format on
-        CHECK((exitCode == row.exit && DarkBrush == nullptr && LightBrush == nullptr));
-    }
-    // A missing text reads "????" cut to the capacity (0 writes nothing) and counts as not found.
-    for (const auto& [capacity, text] : {std::pair{0, L"#####"}, {1, L"\0####"}, {3, L"??\0##"}, {128, L"????\0"}}) {
-        wchar_t buffer[128] = L"#####";
-        CHECK(LoadLocalizedString(20999, buffer, capacity) == 0);
-        CHECK(std::wstring(buffer, 5) == std::wstring(text, 5));
+            ClickControl(dialog, row.supported ? IDCANCEL : IDOK);
+        };
+        RunDriven([&] { exitCode = RunApplication(GetModuleHandleW(nullptr)); }, {check});
+        CHECK(exitCode == (row.supported ? 0 : -1));
     }
     ResetSettingsFolders(NoFolders);
+}
+
+// The box the program shows, MB_OK | MB_ICONHAND, with the texts a person may meet: more lines than the
+// template's area holds (the save failure's list of files), and a word too long for a line (a long path).
+TEST_CASE("the box sized to its text keeping its middle, Ok alone, the hand; a system close asks the platform's box")
+{
+    // Template 102 as the dialog manager places it, before the box moves anything.
+    HWND plain = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, nullptr, 0);
+    const RECT box = Place(plain, 0), area = Place(plain, IDC_MESSAGE_TEXT), icon = Place(plain, IDC_MESSAGE_ICON);
+    const RECT ok = Place(plain, IDOK), panel = Place(plain, IDC_MESSAGE_PANEL);
+    DestroyWindow(plain);
+    // The text is drawn in the stock system font, a line below the other, each cut with "..." where it is too wide.
+    Canvas measure(1, 1);
+    SelectObject(measure.dc, GetStockObject(SYSTEM_FONT));
+    TEXTMETRICW font = {};
+    GetTextMetricsW(measure.dc, &font);
+    const auto fitted = [&](std::wstring line, int width) {
+        for (SIZE size; GetTextExtentPoint32W(measure.dc, line.c_str(), int(line.size()), &size), size.cx > width;)
+            line = line.substr(0, line.size() - (line.back() == L'.' ? 4 : 1)) + L"...";
+        return line;
+    };
+    std::wstring tall = L"Line 1 of 14.";  // the row to grow
+    for (int i = 2; i <= 14; ++i)
+        tall += L"\r\nLine " + std::to_wstring(i) + L" of 14.";
+    const struct {
+        std::wstring text;
+        int lines;
+    } rows[] = {{tall, 14}, {L"Two\r\nlines.", 2}, {L"A long word:\r\n" + std::wstring(200, L'W'), 2}};
+    for (const auto& row : rows) {
+        INFO(ToUtf8(row.text.substr(0, 12)));
+        // Plus 10, at least 40.
+        const int height = std::max(40, row.lines * int(font.tmHeight) + 10), grown = height - (area.bottom - area.top);
+        const Step check = [&](HWND dialog) {
+            CHECK((WindowText(dialog) == L"Box Caption" && WindowText(GetDlgItem(dialog, IDOK)) == L"Ok"));
+            CHECK_FALSE(IsWindowVisible(GetDlgItem(dialog, IDCANCEL)));
+            const RECT now = Place(dialog, 0), text = Place(dialog, IDC_MESSAGE_TEXT), button = Place(dialog, IDOK);
+            const RECT expected = {area.left, area.top, area.right, area.top + height};
+            CHECK(EqualRect(&text, &expected));
+            CHECK((now.top == box.top - grown / 2 && now.bottom == box.bottom + grown / 2));
+            CHECK(Place(dialog, IDC_MESSAGE_PANEL).bottom == panel.bottom + grown);
+            // Ok takes its face's size, moves with the text and right by a quarter of what the box leaves beside it.
+            CHECK((button.right - button.left == 109 && button.bottom - button.top == 37));
+            CHECK((button.top == ok.top + grown && button.left == ok.left + (now.right - now.left - 109) / 4));
+            CHECK(Place(dialog, IDC_MESSAGE_ICON).top == area.top + (height - icon.bottom + icon.top) / 2);
+            CHECK(SendBounded(GetDlgItem(dialog, IDC_MESSAGE_ICON), STM_GETICON) ==
+                  reinterpret_cast<DWORD_PTR>(LoadIconW(nullptr, IDI_HAND)));
+            CHECK(SendBounded(GetDlgItem(dialog, IDC_MESSAGE_TEXT), WM_GETFONT) ==
+                  reinterpret_cast<DWORD_PTR>(GetStockObject(SYSTEM_FONT)));
+            const int w = area.right - area.left;
+            Canvas lines(w, height);
+            SelectObject(lines.dc, GetStockObject(SYSTEM_FONT));
+            std::wstring rest = row.text + L"\r\n";
+            for (int y = 0; !rest.empty(); y += font.tmHeight, rest.erase(0, rest.find(L'\n') + 1)) {
+                const std::wstring line = fitted(rest.substr(0, rest.find(L'\r')), w);
+                TextOutW(lines.dc, 0, y, line.c_str(), int(line.size()));
+            }
+            CHECK(PaintOnce(dialog, IDC_MESSAGE_TEXT, w, height, ODA_DRAWENTIRE, 0) == lines.Pixels());
+            ClickControl(dialog, IDOK);
+        };
+        ShowBox(row.text.c_str(), {check});
+    }
+    // A close that carries 0 leaves the answer to the platform's box, with the same text and caption.
+    const Step platform = [](HWND platformBox) {
+        CHECK((GetDlgItem(platformBox, IDC_MESSAGE_TEXT) == nullptr && WindowText(platformBox) == L"Box Caption"));
+        CHECK(FindWindowExW(platformBox, nullptr, nullptr, L"Asked again.") != nullptr);
+        ClickControl(platformBox, IDOK);
+    };
+    ShowBox(L"Asked again.", {SystemClose, platform});
 }

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <doctest/doctest.h>
-#include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -46,12 +45,10 @@ inline void ResetSettingsFolders(unsigned folders)
     FlushProfileCache();
     const wchar_t* const names[] = {L"\\RIDERE", L"\\DAZIRE", L"\\VEVEVU"};
     for (unsigned i = 0; i < 3; ++i) {
-        // One at a time: a missing folder ends the whole operation.
-        const std::wstring path = AppDataFolder() + names[i], from = path + L'\0';
-        SHFILEOPSTRUCTW remove = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
-        SHFileOperationW(&remove);
+        const std::filesystem::path path = AppDataFolder() + names[i];
+        std::filesystem::remove_all(path);  // or throws, which fails the test
         if (folders & (1u << i))
-            CreateDirectoryW(path.c_str(), nullptr);
+            std::filesystem::create_directory(path);
     }
 }
 
@@ -87,14 +84,12 @@ inline DWORD Scaled(DWORD milliseconds)
 }
 
 // Handles this thread's messages, at least once, until `done` holds or `milliseconds` have passed.
-// clang-format off
-inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done = [] { return false; })
-// clang-format on
+inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done = nullptr)
 {
     for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&message);
-        if (done() || GetTickCount() - start >= milliseconds)
+        if ((done && done()) || GetTickCount() - start >= milliseconds)
             return;
     }
 }

@@ -4,16 +4,15 @@
 
 #include <doctest/doctest.h>
 
-#include <algorithm>
 #include <functional>
 #include <vector>
 
+#include "app/Language.h"
+#include "app/Startup.h"
 #include "resource.h"
 #include "support/Program.h"
 #include "ui/dialogs/MessageBox.h"
-
-// A colour no skin bitmap holds: what a target showed before a paint.
-const COLORREF Untouched = RGB(1, 254, 3);
+#include "ui/framework/SharedBrushes.h"
 
 struct Image {
     int width = 0, height = 0;
@@ -22,7 +21,7 @@ struct Image {
     bool operator==(const Image& o) const { return width == o.width && pixels == o.pixels; }
 };
 
-// A 32-bit DIB section in its own memory DC, all Untouched.
+// A 32-bit DIB section in its own memory DC, black.
 struct Canvas {
     int width, height;
     HDC dc = CreateCompatibleDC(nullptr);
@@ -33,7 +32,6 @@ struct Canvas {
     {
         BITMAPINFO info = {{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
         bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        std::fill(bits, bits + width * height, RGB(GetBValue(Untouched), GetGValue(Untouched), GetRValue(Untouched)));
         SelectObject(dc, bitmap);
     }
     ~Canvas()
@@ -89,18 +87,15 @@ inline RECT Place(HWND dialog, int id)
     return rect;
 }
 
-inline DRAWITEMSTRUCT DrawRequest(HWND control, HDC dc, const RECT& rect, UINT action, UINT state)
-{
-    return {ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID(control)), 0, action, state, control, dc, rect, 0};
-}
-
-// What a skinned control draws for one request onto a fresh w x h Canvas.
-template <class Control>
-Image PaintOnce(Control& control, int w, int h, UINT action, UINT state)
+// What `dialog` draws for one request of control `id` onto a fresh w x h Canvas, which it must hand back with
+// its own pen.
+inline Image PaintOnce(HWND dialog, int id, int w, int h, UINT action, UINT state)
 {
     Canvas canvas(w, h);
-    const DRAWITEMSTRUCT request = DrawRequest(control.window, canvas.dc, {0, 0, w, h}, action, state);
-    control.DrawItem(&request);
+    const RECT rect = {0, 0, w, h};
+    const DRAWITEMSTRUCT request = {ODT_BUTTON, UINT(id), 0, action, state, GetDlgItem(dialog, id), canvas.dc, rect, 0};
+    SendMessageW(dialog, WM_DRAWITEM, id, reinterpret_cast<LPARAM>(&request));
+    CHECK(GetCurrentObject(canvas.dc, OBJ_PEN) == GetStockObject(BLACK_PEN));
     return canvas.Pixels();
 }
 
@@ -141,17 +136,12 @@ inline void RunDriven(const std::function<void()>& show, std::vector<Step> steps
     CHECK_MESSAGE(driven::next == driven::steps.size(), "fewer dialogs showed than expected");
 }
 
-// The message box made modeless with a short text.
-struct LiveBox : MessageBox {
-    explicit LiveBox(UINT type = MB_OKCANCEL)
-    {
-        messageText = L"Text";
-        messageCaption = L"Box Caption";
-        messageType = type;
-        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MESSAGEBOX), nullptr, InitialDialogProc,
-                           reinterpret_cast<LPARAM>(static_cast<Dlg*>(this)));
-        ShowWindow(window, SW_SHOW);
-        UpdateWindow(window);
-    }
-    ~LiveBox() override { DestroyWindow(window); }
-};
+// Shows the message box as the program does (MB_OK | MB_ICONHAND, after start-up's language set-up), with the
+// caption "Box Caption"; `steps` end it.
+inline void ShowBox(const wchar_t* text, std::vector<Step> steps)
+{
+    static SharedBrushes brushes;
+    SelectLanguage(GetModuleHandleW(nullptr));
+    AssignLanguageBases();
+    RunDriven([&] { ShowMessageBox(nullptr, text, L"Box Caption", MB_OK | MB_ICONHAND); }, std::move(steps));
+}
