@@ -160,4 +160,65 @@ TEST_CASE("the box sized to its text keeping its middle, Ok alone, the hand; a s
         ClickControl(platformBox, IDOK);
     };
     ShowBox(L"Asked again.", {SystemClose, platform});
+    // A text taller than the screen is cut at the bottom: the box and its Ok stay on the screen.
+    std::wstring endless = L"Line.";
+    for (int i = 0; i < 200; ++i)
+        endless += L"\r\nLine.";
+    const Step onScreen = [](HWND dialog) {
+        RECT work = {}, whole = Place(dialog, 0), button = Place(dialog, IDOK), common = {};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        OffsetRect(&button, whole.left, whole.top);
+        CHECK((IntersectRect(&common, &whole, &work) && EqualRect(&common, &whole)));
+        CHECK((IntersectRect(&common, &button, &work) && EqualRect(&common, &button)));
+        ClickControl(dialog, IDOK);
+    };
+    ShowBox(endless.c_str(), {onScreen});
+}
+
+namespace {
+// As Windows 8.1 and later show a program that is not aware of the scale on a 1366x768 screen at 150%: at 96 dpi,
+// with a work area of 911 x 512, on a display 1.5 times taller than the program sees it.
+BOOL WINAPI SmallMonitor(HMONITOR, MONITORINFO* info)
+{
+    info->rcMonitor = info->rcWork = {0, 0, 911, 512};
+    return TRUE;
+}
+void* realEnumDisplaySettings;
+BOOL WINAPI StretchedDisplay(const wchar_t* device, DWORD which, DEVMODEW* mode)
+{
+    const BOOL known = reinterpret_cast<decltype(&EnumDisplaySettingsW)>(realEnumDisplaySettings)(device, which, mode);
+    mode->dmPelsHeight = mode->dmPelsHeight * 3 / 2;
+    return known;
+}
+}
+
+TEST_CASE("stretched by Windows onto a small screen, the dialog fits what it sees, its texts as at 96 dpi on screen")
+{
+    HWND plain = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, nullptr, 0);
+    const RECT at96 = Place(plain, 0);
+    DestroyWindow(plain);
+    RedirectImport("GetVersionExW", reinterpret_cast<void*>(FakeVersion));
+    reported = {0, 6, 2, 0, VER_PLATFORM_WIN32_NT, {}};
+    REQUIRE(RedirectImport("GetMonitorInfoW", reinterpret_cast<void*>(SmallMonitor), L"user32.dll") != nullptr);
+    realEnumDisplaySettings =
+        RedirectImport("EnumDisplaySettingsW", reinterpret_cast<void*>(StretchedDisplay), L"user32.dll");
+    REQUIRE(realEnumDisplaySettings != nullptr);
+    const Step check = [&](HWND dialog) {
+        const RECT whole = Place(dialog, 0);
+        CHECK((whole.right - whole.left <= 911 && whole.bottom - whole.top <= 512));
+        CHECK(MulDiv(whole.bottom - whole.top, 3, 2) >= at96.bottom - at96.top);  // rounded as the dialog manager does
+        // A box the system font no longer fits keeps the dialog's font.
+        TEXTMETRICW system = {};
+        HDC dc = GetDC(dialog);
+        GetTextMetricsW(dc, &system);
+        ReleaseDC(dialog, dc);
+        for (const auto& row : Controls) {
+            RECT box = {};
+            GetClientRect(GetDlgItem(dialog, row.id), &box);
+            CHECK(FontOf(GetDlgItem(dialog, row.id)) ==
+                  (row.systemFont && box.bottom >= system.tmHeight ? GetStockObject(SYSTEM_FONT) : FontOf(dialog)));
+        }
+        ClickControl(dialog, IDCANCEL);
+    };
+    RunDriven([] { RunApplication(GetModuleHandleW(nullptr)); }, {check});
 }

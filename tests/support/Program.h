@@ -161,9 +161,9 @@ inline std::wstring WindowText(HWND window)
 inline void PressKey(HWND dialog, UINT virtualKey) { PostMessageW(dialog, WM_KEYDOWN, virtualKey, 1); }
 
 // Sends this program's calls of the kernel32 function `name` to `replacement`; returns the one called before.
-inline void* RedirectImport(const char* name, void* replacement)
+inline void* RedirectImport(const char* name, void* replacement, const wchar_t* module = L"kernel32.dll")
 {
-    void* original = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name));
+    void* original = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name));
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
     const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const IMAGE_DATA_DIRECTORY& table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
