@@ -130,15 +130,6 @@ void OpenPanel()
     REQUIRE(panelWindow != nullptr);
 }
 
-// The system clock in milliseconds: now, or when `process` ended.
-long long Clock(HANDLE process = nullptr)
-{
-    FILETIME time, unused;
-    if (process == nullptr || !GetProcessTimes(process, &unused, &time, &unused, &unused))
-        GetSystemTimeAsFileTime(&time);
-    return (static_cast<long long>(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 10000;
-}
-
 // The window with the keyboard focus in the dialog's thread.
 HWND Focus(HWND dialog)
 {
@@ -298,7 +289,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
             ClickControl(dialog, id);
         if (!row.states.empty())
             CHECK(States(dialog) == row.states);
-        const long long ok = Clock();
+        const DWORD ok = GetTickCount();
         row.end != nullptr ? row.end(dialog) : ClickControl(dialog, IDOK);
         if (row.act == PanelAct::Hung) {
             WaitForSingleObject(program.process.hProcess, Scaled(30000));  // without pumping
@@ -318,7 +309,7 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         }
         CHECK(program.WaitForExit() == 0);  // no box: nothing else failed
         // Ok waits for the panel no longer than it must; for Wine to end the program, 2 s where it runs natively.
-        CHECK(Clock(program.process.hProcess) - ok < row.waits + Scaled(2000));
+        CHECK(GetTickCount() - ok < row.waits + Scaled(2000));
         PumpMessages(row.act == PanelAct::Answers ? 0 : 300);
         if (row.end != nullptr)
             CHECK(ReadFileBytes(PrimaryIni()) + ReadFileBytes(FallbackIni()) + ReadFileBytes(JobLogIni()) == "");
@@ -342,20 +333,19 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
 // template order, the four arrows from the first box, Space on it, then `end`. Reads what `saved` begins with.
 void UseKeyboard(HWND dialog, int down, UINT end, const std::string& saved)
 {
-    const auto focus = [&] { return Focus(dialog); };
     // The program's loop takes posted messages in order: a strip's pushed state (which it does not draw), posted
     // after the key, shows the key handled.
     HWND marked = GetDlgItem(dialog, IDC_STRIP_LEFT);
     bool mark = false;
     const auto press = [&](UINT key) {
-        HWND at = focus();
+        HWND at = Focus(dialog);
         PostMessageW(at, WM_KEYDOWN, key, 1);
         PostMessageW(at, WM_KEYUP, key, 0xC0000001);
         PostMessageW(marked, BM_SETSTATE, mark = !mark, 0);
         PumpMessages(Scaled(5000), [&] { return ((SendBounded(marked, BM_GETSTATE) & BST_PUSHED) != 0) == mark; });
-        return focus();
+        return Focus(dialog);
     };
-    std::vector<HWND> cycle, visited = {focus()};
+    std::vector<HWND> cycle, visited = {Focus(dialog)};
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t name[8] = {};
         const LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
