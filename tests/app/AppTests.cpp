@@ -17,6 +17,25 @@ BOOL WINAPI FakeVersion(OSVERSIONINFOW* version)
     return TRUE;
 }
 
+// As Windows 8.1 and later show a program that is not aware of the scale on a 1366x768 screen at 150%: at 96 dpi,
+// with a work area of 911 x 512, on a display 1.5 times taller than the program sees it.
+bool stretched;
+void *realMonitorInfo, *realDisplaySettings;
+BOOL WINAPI MonitorSeen(HMONITOR monitor, MONITORINFO* info)
+{
+    const BOOL known = reinterpret_cast<decltype(&GetMonitorInfoW)>(realMonitorInfo)(monitor, info);
+    if (stretched)
+        info->rcWork = {0, 0, 911, 512};
+    return known;
+}
+BOOL WINAPI DisplaySeen(const wchar_t* device, DWORD which, DEVMODEW* mode)
+{
+    const BOOL known = reinterpret_cast<decltype(&EnumDisplaySettingsW)>(realDisplaySettings)(device, which, mode);
+    if (stretched)
+        mode->dmPelsHeight = mode->dmPelsHeight * 3 / 2;
+    return known;
+}
+
 // Each control of the settings dialog that gets a text, its string, and whether it takes the system font.
 // clang-format off
 #define CONTROL(name, systemFont) {IDC_##name, IDS_##name, systemFont}
@@ -35,21 +54,26 @@ const struct { int id; UINT stringId; bool systemFont; } Controls[] = {
 
 HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
 
-// The shipped texts in place, the single options in the system font, texts and boxes on light grey.
+// The shipped texts in place, the single options in the system font where it fits their boxes, texts and boxes on
+// light grey.
 void CheckTexts(HWND dialog)
 {
     const HFONT systemFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    TEXTMETRICW system = {};
+    HDC dc = GetDC(dialog);  // which starts with the system font
+    GetTextMetricsW(dc, &system);
     for (const auto& row : Controls) {
         CAPTURE(row.id);
         wchar_t text[1024];
         HWND control = GetDlgItem(dialog, row.id);
+        RECT box = {};
+        GetClientRect(control, &box);
         CHECK(WindowText(control) ==
               std::wstring(text, LoadStringW(GetModuleHandleW(nullptr), row.stringId, text, 1024)));
-        CHECK(FontOf(control) == (row.systemFont ? systemFont : FontOf(dialog)));
+        CHECK(FontOf(control) == (row.systemFont && box.bottom >= system.tmHeight ? systemFont : FontOf(dialog)));
     }
     CHECK(WindowText(GetDlgItem(dialog, IDC_TITLE_BAR)) == L"KRV Advanced Engraver Settings 1.7");
     CHECK(WindowText(dialog) == L"KRV Advanced Engraver Settings 1.7");
-    HDC dc = GetDC(dialog);
     LOGBRUSH brush = {};
     GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(dialog, WM_CTLCOLORSTATIC, WPARAM(dc), 0)), sizeof brush, &brush);
     CHECK((brush.lbColor == 0xE2E2E2 && GetBkColor(dc) == 0xE2E2E2));
@@ -60,22 +84,36 @@ void CheckTexts(HWND dialog)
 TEST_CASE("start-up: the dialog where the system reports XP or later, else the refusal; English whatever Lang says")
 {
     REQUIRE(RedirectImport("GetVersionExW", reinterpret_cast<void*>(FakeVersion)) != nullptr);
-    // XP, Server 2003, Vista, 7, and 8 to 10 as a program that names no system in its manifest sees them; 2000,
-    // NT 4 and 98. No language but English ships: a Lang out of range must not lose its texts.
+    realMonitorInfo = RedirectImport("GetMonitorInfoW", reinterpret_cast<void*>(MonitorSeen), L"user32.dll");
+    realDisplaySettings = RedirectImport("EnumDisplaySettingsW", reinterpret_cast<void*>(DisplaySeen), L"user32.dll");
+    REQUIRE((realMonitorInfo && realDisplaySettings));
+    HWND plain = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, nullptr, 0);
+    const RECT at96 = Place(plain, 0);
+    DestroyWindow(plain);
+    // XP, Server 2003, Vista, 7, and 8 to 10 as a program that names no system in its manifest sees them, there
+    // also stretched onto a small screen; 2000, NT 4 and 98. No language but English ships: a Lang out of range must
+    // not lose its texts.
     // clang-format off
-    const struct { DWORD platform, major, minor; const char* lang; bool supported; } rows[] = {
+    const struct { DWORD platform, major, minor; const char* lang; bool supported, stretched = false; } rows[] = {
         {2, 5, 1, "", true}, {2, 5, 2, "9", true}, {2, 6, 0, "4294967295", true}, {2, 6, 1, "", true},
-        {2, 6, 2, "", true}, {2, 5, 0, "9", false}, {2, 4, 0, "", false}, {1, 4, 10, "", false},
+        {2, 6, 2, "", true}, {2, 6, 2, "", true, true}, {2, 5, 0, "9", false}, {2, 4, 0, "", false},
+        {1, 4, 10, "", false},
     };
     // clang-format on
     ResetSettingsFolders(PrimaryFolderExists);
     for (const auto& row : rows) {
-        INFO(row.platform << " " << row.major << "." << row.minor << " Lang=" << row.lang);
+        INFO(row.platform << " " << row.major << "." << row.minor << " Lang=" << row.lang << " " << row.stretched);
         WriteFileBytes(PrimaryIni(), std::string("[SETTINGS]\r\nLang=") + row.lang + "\r\n");
         reported = {0, row.major, row.minor, 0, row.platform, {}};
+        stretched = row.stretched;
         int exitCode = 1;
         const Step check = [&](HWND dialog) {
             CHECK(WindowText(GetDlgItem(dialog, IDOK)) == L"Ok");
+            // Stretched, it fits what it sees, its texts as tall on the display as at 96 dpi (rounded as the dialog
+            // manager rounds).
+            const RECT whole = Place(dialog, 0);
+            CHECK((!row.stretched || (whole.right - whole.left <= 911 && whole.bottom - whole.top <= 512 &&
+                                      MulDiv(whole.bottom - whole.top, 3, 2) >= at96.bottom - at96.top)));
             if (row.supported)
                 CheckTexts(dialog);
             else {  // the skinned box: caption, text, one Ok and the hand icon
@@ -173,52 +211,4 @@ TEST_CASE("the box sized to its text keeping its middle, Ok alone, the hand; a s
         ClickControl(dialog, IDOK);
     };
     ShowBox(endless.c_str(), {onScreen});
-}
-
-namespace {
-// As Windows 8.1 and later show a program that is not aware of the scale on a 1366x768 screen at 150%: at 96 dpi,
-// with a work area of 911 x 512, on a display 1.5 times taller than the program sees it.
-BOOL WINAPI SmallMonitor(HMONITOR, MONITORINFO* info)
-{
-    info->rcMonitor = info->rcWork = {0, 0, 911, 512};
-    return TRUE;
-}
-void* realEnumDisplaySettings;
-BOOL WINAPI StretchedDisplay(const wchar_t* device, DWORD which, DEVMODEW* mode)
-{
-    const BOOL known = reinterpret_cast<decltype(&EnumDisplaySettingsW)>(realEnumDisplaySettings)(device, which, mode);
-    mode->dmPelsHeight = mode->dmPelsHeight * 3 / 2;
-    return known;
-}
-}
-
-TEST_CASE("stretched by Windows onto a small screen, the dialog fits what it sees, its texts as at 96 dpi on screen")
-{
-    HWND plain = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, nullptr, 0);
-    const RECT at96 = Place(plain, 0);
-    DestroyWindow(plain);
-    RedirectImport("GetVersionExW", reinterpret_cast<void*>(FakeVersion));
-    reported = {0, 6, 2, 0, VER_PLATFORM_WIN32_NT, {}};
-    REQUIRE(RedirectImport("GetMonitorInfoW", reinterpret_cast<void*>(SmallMonitor), L"user32.dll") != nullptr);
-    realEnumDisplaySettings =
-        RedirectImport("EnumDisplaySettingsW", reinterpret_cast<void*>(StretchedDisplay), L"user32.dll");
-    REQUIRE(realEnumDisplaySettings != nullptr);
-    const Step check = [&](HWND dialog) {
-        const RECT whole = Place(dialog, 0);
-        CHECK((whole.right - whole.left <= 911 && whole.bottom - whole.top <= 512));
-        CHECK(MulDiv(whole.bottom - whole.top, 3, 2) >= at96.bottom - at96.top);  // rounded as the dialog manager does
-        // A box the system font no longer fits keeps the dialog's font.
-        TEXTMETRICW system = {};
-        HDC dc = GetDC(dialog);
-        GetTextMetricsW(dc, &system);
-        ReleaseDC(dialog, dc);
-        for (const auto& row : Controls) {
-            RECT box = {};
-            GetClientRect(GetDlgItem(dialog, row.id), &box);
-            CHECK(FontOf(GetDlgItem(dialog, row.id)) ==
-                  (row.systemFont && box.bottom >= system.tmHeight ? GetStockObject(SYSTEM_FONT) : FontOf(dialog)));
-        }
-        ClickControl(dialog, IDCANCEL);
-    };
-    RunDriven([] { RunApplication(GetModuleHandleW(nullptr)); }, {check});
 }

@@ -210,8 +210,6 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
          "-t-t X .... ..X. . xx--xxxxxx-", "1 1 0 0 0 1 0 0", Command},
         {"a restriction added to 5", {Retail5}, {IDC_HIDE_SETTINGS_BUTTON}, "-t-t X X.XX ..X. . xx--xxxxxx-",
          "1 1 13 0 0 1 0 0", Command},
-        {"5, a restriction added, a manual box clicked by a program: 5 again", {Retail5},
-         {IDC_HIDE_SETTINGS_BUTTON, IDC_MANUAL_RDM}, "-t-t X X.X. ..X. . xx--xxxxxx-", "1 1 5 0 0 1 0 0", Command},
         {"5, restrictions changed, off, on: 5 again", {Retail5},
          {IDC_HIDE_SYSTEM_TAB, IDC_FORBID_QUEUE_ACCESS, IDC_RETAIL_MODE, IDC_RETAIL_MODE},
          "-t-t X X.X. ..X. . xx--xxxxxx-", "1 1 5 0 0 1 0 0", Command},

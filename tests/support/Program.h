@@ -75,12 +75,8 @@ inline std::wstring ProfileText(const std::wstring& path, const std::wstring& se
 // (KRV_SLOWDOWN, which tools/test measures in the emulated machine).
 inline DWORD Scaled(DWORD milliseconds)
 {
-    static const double slowdown = [] {
-        char text[16] = {};
-        const double value = GetEnvironmentVariableA("KRV_SLOWDOWN", text, sizeof text) < sizeof text ? atof(text) : 1;
-        return value > 1 ? value : 1.0;
-    }();
-    return static_cast<DWORD>(milliseconds * slowdown);
+    static const double slowdown = std::getenv("KRV_SLOWDOWN") ? std::atof(std::getenv("KRV_SLOWDOWN")) : 1;
+    return static_cast<DWORD>(milliseconds * (slowdown > 1 ? slowdown : 1));
 }
 
 // Handles this thread's messages, at least once, until `done` holds or `milliseconds` have passed.
