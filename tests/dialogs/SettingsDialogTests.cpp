@@ -77,11 +77,9 @@ std::string States(HWND dialog)
     return states;
 }
 
-// The control panel played by the test: a hidden window of class "DUZAZODI" on this thread, logging every
-// WM_COMMAND and WM_CLOSE while the thread pumps, a posted one marked so, one sent by a program that had ended before
-// it was retrieved marked "orphaned" (Windows need not deliver it), and acting as a real panel might. Hung: stops
-// pumping at Ok; RestartsSlowly: takes 7 s over the command after it made its new window; Busy: answers the program's
-// first message, then handles nothing for 8 s, or until the program has ended.
+// The control panel: a hidden window of class "DUZAZODI" on this thread, logging each WM_COMMAND and WM_CLOSE as it
+// came (posted, or sent by a program that had ended: "orphaned"), acting as a panel might. Busy: answers the first
+// message, then handles nothing for 8 s, or until the program has ended.
 enum class PanelAct { Answers, Restarts, RestartsSlowly, GoesAway, SlowCommand, SlowClose, Hung, Busy, BusyUntilEnd };
 std::string panelLog;        // "COMMAND(2,0) CLOSE(0,0)posted"
 std::string savedAtCommand;  // what the files held when the command came
@@ -138,10 +136,8 @@ HWND Focus(HWND dialog)
     return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-// Drags the dialog by its title bar with the real mouse, in four steps of (dx, dy): the bar shows itself pressed
-// meanwhile, and the dialog moves as far as the mouse did, keeping its size and focus; a press and release without a
-// move then leaves it where it is, open. (Another program's GetCursorPos lags while the dialog's thread holds the
-// mouse, so the steps are what the mouse did.)
+// Drags the title bar with the real mouse in four steps of (dx, dy): shown pressed, the dialog moves that far, keeps
+// its size and focus; a press and release without a move then leaves it there, open.
 void DragTitleBar(HWND dialog, int dx, int dy)
 {
     const RECT before = Place(dialog, 0);
@@ -414,9 +410,8 @@ TEST_CASE("at 96, 120 and 144 dpi on any screen the dialogs fit, the frame joins
             // The settings template's bar is 14 of its 324 units high.
             const int bar = body == 0x707072 ? left.height : std::min(MulDiv(h, 14, 324), left.height);
             CHECK(Place(dialog, IDC_TITLE_BAR).bottom == bar);
-            // The shape: the top corners cut, a straight top edge from 15 to w - 15, a full rectangle from row 13 down;
-            // the right corner is the left one mirrored and, its ellipse reaching a pixel past the edge, one further
-            // out.
+            // The shape: the top corners cut, the right the mirror image of the left, a straight top edge from 15 to
+            // w - 15, a full rectangle from row 13 down.
             HRGN shape = CreateRectRgn(0, 0, 0, 0);
             CHECK(GetWindowRgn(dialog, shape) != ERROR);
             int unlike = 0;
@@ -435,9 +430,8 @@ TEST_CASE("at 96, 120 and 144 dpi on any screen the dialogs fit, the frame joins
                 CAPTURE(y);
                 CHECK(PtInRegion(shape, x, y) == in);
             }
-            // Read back in the 25 columns at each side, where the shape is, at the top: the caps and the tile over
-            // the bar, below it the strips, then the body; at the bottom: the strips down to the bottom strip, red
-            // along its upper edge and grey along its lower edge and at both ends.
+            // Read back in 25 columns at each side: the caps and tile over the bar, below it the strips, then the body;
+            // at the bottom, the bottom strip red along its upper edge, grey along its lower edge and at both ends.
             RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             HDC dc = GetDC(dialog);
             int wrong = 0;
