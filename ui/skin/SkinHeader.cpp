@@ -23,8 +23,9 @@ LRESULT CALLBACK SkinHeader::DragProc(HWND bar, UINT message, WPARAM wParam, LPA
 {
     if (message == WM_LBUTTONDOWN) {
         // A press turned from a double-click arrives posted, perhaps once the
-        // button is up again; then there is nothing to drag.
-        if (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) >= 0)
+        // button is up again: nothing to drag then. The key state is the one
+        // of the mouse messages read so far (documented for GetKeyState).
+        if (GetKeyState(VK_LBUTTON) >= 0)
             return 0;
         POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ClientToScreen(bar, &at);
