@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "app/Startup.h"
-#include "resource.h"
-#include "support/Program.h"
 #include "ui/TestKit.h"
 
 namespace {
@@ -54,8 +52,7 @@ const struct { int id; UINT stringId; bool systemFont; } Controls[] = {
 
 HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
 
-// The shipped texts in place, the single options in the system font where it fits their boxes, texts and boxes on
-// light grey.
+// The shipped texts in place, single options in the system font where it fits their boxes, all on light grey.
 void CheckTexts(HWND dialog)
 {
     const HFONT systemFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
@@ -90,9 +87,8 @@ TEST_CASE("start-up: the dialog where the system reports XP or later, else the r
     HWND plain = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, nullptr, 0);
     const RECT at96 = Place(plain, 0);
     DestroyWindow(plain);
-    // XP, Server 2003, Vista, 7, and 8 to 10 as a program that names no system in its manifest sees them, there
-    // also stretched onto a small screen; 2000, NT 4 and 98. No language but English ships: a Lang out of range must
-    // not lose its texts.
+    // XP, 2003, Vista, 7, and 8 to 10 as a program without a manifest's system list sees them (also stretched onto
+    // a small screen); 2000, NT 4 and 98. Only English ships: a Lang out of range must not lose its texts.
     // clang-format off
     const struct { DWORD platform, major, minor; const char* lang; bool supported, stretched = false; } rows[] = {
         {2, 5, 1, "", true}, {2, 5, 2, "9", true}, {2, 6, 0, "4294967295", true}, {2, 6, 1, "", true},
@@ -109,8 +105,7 @@ TEST_CASE("start-up: the dialog where the system reports XP or later, else the r
         int exitCode = 1;
         const Step check = [&](HWND dialog) {
             CHECK(WindowText(GetDlgItem(dialog, IDOK)) == L"Ok");
-            // Stretched, it fits what it sees, its texts as tall on the display as at 96 dpi (rounded as the dialog
-            // manager rounds).
+            // Stretched, it fits what it sees, its texts as tall on the display as at 96 dpi.
             const RECT whole = Place(dialog, 0);
             CHECK((!row.stretched || (whole.right - whole.left <= 911 && whole.bottom - whole.top <= 512 &&
                                       MulDiv(whole.bottom - whole.top, 3, 2) >= at96.bottom - at96.top)));

@@ -71,8 +71,7 @@ inline std::wstring ProfileText(const std::wstring& path, const std::wstring& se
     return text;
 }
 
-// A time this suite allows, widened by how many times slower than a real machine this one runs Wine
-// (KRV_SLOWDOWN, which tools/test measures in the emulated machine).
+// A time this suite allows, widened KRV_SLOWDOWN times (tools/test measures it in the emulated machine).
 inline DWORD Scaled(DWORD milliseconds)
 {
     static const double slowdown = std::getenv("KRV_SLOWDOWN") ? std::atof(std::getenv("KRV_SLOWDOWN")) : 1;
@@ -90,9 +89,8 @@ inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done =
     }
 }
 
-// build\KrvAdvanced.exe (or `program`, relative to build\) in its own process, told by Wine it runs on
-// `windowsVersion`; ended at destruction.
-// The waits pump this thread's messages for up to 20 s (Scaled); then WaitForExit gives STILL_ACTIVE.
+// build\KrvAdvanced.exe (or `program`, relative to build\), told by Wine it runs on `windowsVersion`; ended at
+// destruction. The waits pump this thread's messages for up to 20 s (Scaled); then WaitForExit gives STILL_ACTIVE.
 struct ProgramRun {
     static constexpr wchar_t VersionKey[] = L"Software\\Wine\\AppDefaults\\KrvAdvanced.exe";
     PROCESS_INFORMATION process = {};
@@ -152,9 +150,6 @@ inline std::wstring WindowText(HWND window)
     wchar_t text[4096];
     return std::wstring(text, SendBounded(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text)));
 }
-
-// Posted, so that it goes through the dialog's own loop.
-inline void PressKey(HWND dialog, UINT virtualKey) { PostMessageW(dialog, WM_KEYDOWN, virtualKey, 1); }
 
 // Sends this program's calls of the kernel32 function `name` to `replacement`; returns the one called before.
 inline void* RedirectImport(const char* name, void* replacement, const wchar_t* module = L"kernel32.dll")

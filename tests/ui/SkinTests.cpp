@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "resource.h"
 #include "ui/TestKit.h"
 
 namespace {
@@ -17,13 +16,6 @@ int FreeGdiHandleSlots()
     for (HRGN region : regions)
         DeleteObject(region);
     return static_cast<int>(regions.size());
-}
-
-void MouseMove(HWND control, POINT screen)
-{
-    SetCursorPos(screen.x, screen.y);
-    ScreenToClient(control, &screen);
-    SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(screen.x, screen.y));
 }
 
 // The cursor moved onto and off Ok and the bar, each pressed, and the strips and the panel painted.
@@ -63,7 +55,10 @@ void UseSkin(HWND dialog)
         for (const auto& move : moves) {
             CAPTURE(move.at.x);
             ValidateRect(control, nullptr);
-            MouseMove(control, move.at);
+            POINT at = move.at;
+            SetCursorPos(at.x, at.y);
+            ScreenToClient(control, &at);
+            SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
             CHECK(GetUpdateRect(control, nullptr, FALSE) == move.repaints);
             CHECK(shows(control, move.inside ? IDB_BUTTON_HOVER : IDB_BUTTON_NORMAL, 0));
         }

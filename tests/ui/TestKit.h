@@ -60,8 +60,7 @@ inline Image BitmapPixels(UINT id)
     return canvas.Pixels();
 }
 
-// `base` with `text` in `color` over it, in the stock system font, centred on one line in `rect` and cut at its
-// edges.
+// `base` with `text` in `color` over it, in the stock system font, centred on one line in `rect`, cut at its edges.
 inline Image WithCaption(const Image& base, const wchar_t* text, RECT rect, COLORREF color)
 {
     Canvas canvas(base.width, base.height);
@@ -87,8 +86,7 @@ inline RECT Place(HWND dialog, int id)
     return rect;
 }
 
-// What `dialog` draws for one request of control `id` onto a fresh w x h Canvas, which it must hand back with
-// its own pen.
+// What `dialog` draws for one request of control `id` onto a fresh w x h Canvas, handed back with its own pen.
 inline Image PaintOnce(HWND dialog, int id, int w, int h, UINT action, UINT state)
 {
     Canvas canvas(w, h);
@@ -99,8 +97,7 @@ inline Image PaintOnce(HWND dialog, int id, int w, int h, UINT action, UINT stat
     return canvas.Pixels();
 }
 
-// Runs `show`, which runs modal dialogs on this thread; each dialog that shows is handed, from a
-// timer in its modal loop, to the next step, which must end it. Steps use CHECK only.
+// Runs `show`; each modal dialog it shows is handed, from a timer in its loop, to the next step, which must end it.
 using Step = std::function<void(HWND dialog)>;
 namespace driven {
 inline std::vector<Step> steps;
@@ -136,8 +133,7 @@ inline void RunDriven(const std::function<void()>& show, std::vector<Step> steps
     CHECK_MESSAGE(driven::next == driven::steps.size(), "fewer dialogs showed than expected");
 }
 
-// Shows the message box as the program does (MB_OK | MB_ICONHAND, after start-up's language set-up), with the
-// caption "Box Caption"; `steps` end it.
+// The message box as the program shows it (MB_OK | MB_ICONHAND), with the caption "Box Caption"; `steps` end it.
 inline void ShowBox(const wchar_t* text, std::vector<Step> steps)
 {
     static SharedBrushes brushes;
