@@ -22,21 +22,13 @@ int FreeGdiHandleSlots()
 void UseSkin(HWND dialog)
 {
     HWND ok = GetDlgItem(dialog, IDOK);
-    const int w = Place(dialog, IDC_TITLE_BAR).right;
-    // The bar in every look: caps of 16 columns, the tile repeated between them.
-    const Image left = BitmapPixels(IDB_TITLE_LEFT), tile = BitmapPixels(IDB_TITLE_MIDDLE);
-    const Image right = BitmapPixels(IDB_TITLE_RIGHT);
-    Image slices{w, 32, {}};
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < w; ++x)
-            slices.pixels.push_back(x < 16 ? left.At(x, y) : x >= w - 16 ? right.At(x - w + 16, y) : tile.At(0, y));
-    // The caption in white, in the stock system font, centred on the face or between the caps; pressed, 2 pixels
-    // right and down.
+    const Image slices = TitleBarPixels(Place(dialog, IDC_TITLE_BAR).right);  // the bar in every look
+    // The caption in white, stock system font, centred on the face or between the caps; pressed, 2 px lower right.
     const auto shows = [&](HWND control, UINT face, UINT state) {
         const int d = state == ODS_SELECTED ? 2 : 0;
-        const Image look = control == ok
-                               ? WithCaption(BitmapPixels(face), L"Ok", {d, d, 109 + d, 37 + d}, 0xFFFFFF)
-                               : WithCaption(slices, L"Box Caption", {16 + d, d, w - 16 + d, 32 + d}, 0xFFFFFF);
+        const Image look = control == ok ? WithCaption(BitmapPixels(face), L"Ok", {d, d, 109 + d, 37 + d}, 0xFFFFFF)
+                                         : WithCaption(slices, L"Box Caption",
+                                                       {16 + d, d, slices.width - 16 + d, slices.height + d}, 0xFFFFFF);
         const UINT action = state ? ODA_SELECT : ODA_DRAWENTIRE;
         return PaintOnce(dialog, GetDlgCtrlID(control), look.width, look.height, action, state) == look;
     };

@@ -60,6 +60,18 @@ inline Image BitmapPixels(UINT id)
     return canvas.Pixels();
 }
 
+// The title bar w pixels wide as its slices make it: caps of 16 columns, the tile repeated between them.
+inline Image TitleBarPixels(int w)
+{
+    const Image left = BitmapPixels(IDB_TITLE_LEFT), tile = BitmapPixels(IDB_TITLE_MIDDLE);
+    const Image right = BitmapPixels(IDB_TITLE_RIGHT);
+    Image bar{w, left.height, {}};
+    for (int y = 0; y < left.height; ++y)
+        for (int x = 0; x < w; ++x)
+            bar.pixels.push_back(x < 16 ? left.At(x, y) : x >= w - 16 ? right.At(x - w + 16, y) : tile.At(0, y));
+    return bar;
+}
+
 // `base` with `text` in `color` over it, in the stock system font, centred on one line in `rect`, cut at its edges.
 inline Image WithCaption(const Image& base, const wchar_t* text, RECT rect, COLORREF color)
 {
