@@ -119,7 +119,7 @@ INT_PTR MessageBox::OnInitDialog(WPARAM, LPARAM)
     // and its buttons stay on the screen.
     RECT box;
     GetWindowRect(window, &box);
-    const RECT work = WorkArea(window);
+    const RECT work = WorkArea(MonitorOf(window));
     const int room = Height(work) - (Height(box) - templateHeight);
     if (textHeight > room && room >= MinimumTextHeight)
         textHeight = room;

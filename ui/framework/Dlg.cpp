@@ -29,6 +29,19 @@ INT_PTR CALLBACK InitialDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     if (message != WM_INITDIALOG || lParam == 0)
         return 0;
     Dlg* object = reinterpret_cast<Dlg*>(lParam);
+    // A dialog the system centres without an owner goes to "a monitor
+    // determined by the system" (Dialog Box Styles): only now is it known. A
+    // dialog ended during WM_INITDIALOG is destroyed before it is shown
+    // (EndDialog), so the one made again, fitted, is the only one seen.
+    if (DialogRun* run = object->run) {
+        if (run->fitted != nullptr)
+            CentreIn(dialog, run->monitor);
+        else if (!FitsWorkArea(dialog, run->monitor = MonitorOf(dialog)) &&
+                 (run->fitted = FitTemplate(run->module, run->templateId, run->monitor)) != nullptr) {
+            EndDialog(dialog, 0);
+            return FALSE;
+        }
+    }
     object->window = dialog;
     SetWindowLongPtrW(dialog, GWLP_USERDATA, lParam);
     SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(RoutingDialogProc));
@@ -91,11 +104,15 @@ INT_PTR RunDialog(Dlg& dialog, HWND owner, UINT templateId)
         module = GetModuleHandleW(nullptr);
     const LPARAM object = reinterpret_cast<LPARAM>(&dialog);
     // At a large scale on a small screen the dialog manager would make the
-    // dialog taller than the screen, its buttons out of reach.
-    DLGTEMPLATE* fitted = FitTemplate(module, templateId);
-    if (fitted == nullptr)
-        return DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, InitialDialogProc, object);
-    const INT_PTR result = DialogBoxIndirectParamW(module, fitted, owner, InitialDialogProc, object);
-    HeapFree(GetProcessHeap(), 0, fitted);
+    // dialog taller than the screen, its buttons out of reach: where it does,
+    // InitialDialogProc ends it unseen and hands back a fitted template.
+    DialogRun run = {module, templateId, nullptr, nullptr};
+    dialog.run = &run;
+    INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, InitialDialogProc, object);
+    if (run.fitted != nullptr) {
+        result = DialogBoxIndirectParamW(module, run.fitted, owner, InitialDialogProc, object);
+        HeapFree(GetProcessHeap(), 0, run.fitted);
+    }
+    dialog.run = nullptr;
     return result;
 }

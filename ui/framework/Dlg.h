@@ -6,6 +6,14 @@
 #include "ui/skin/SkinButton.h"
 #include "ui/skin/SkinHeader.h"
 
+// What RunDialog tells the dialog procedure of the dialog it is making.
+struct DialogRun {
+    HINSTANCE module;
+    UINT templateId;
+    HMONITOR monitor;     // the monitor the system put the dialog on
+    DLGTEMPLATE* fitted;  // the template lowered to fit it, where the dialog did not
+};
+
 // A modal dialog object. Bound to its window at WM_INITDIALOG; from then on
 // each window message reaches one of the handlers below, whose result is the
 // dialog procedure's result (0 leaves the message to the dialog manager).
@@ -49,6 +57,8 @@ public:
     SkinHeader titleBar;
     SkinButton okButton;
     SkinButton cancelButton;
+    // Set while RunDialog runs the dialog.
+    DialogRun* run = nullptr;
 };
 
 // The dialog procedure to give DialogBoxParamW, with the object's address
@@ -59,6 +69,7 @@ INT_PTR CALLBACK RoutingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 INT_PTR RouteMessage(Dlg* dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Runs template `templateId` modally for `dialog`, its font lowered where the
-// dialog would not fit the work area. The template comes from the owner's
-// module; a null owner means the program's own module.
+// dialog would not fit the work area of the monitor the system puts it on.
+// The template comes from the owner's module; a null owner means the
+// program's own module.
 INT_PTR RunDialog(Dlg& dialog, HWND owner, UINT templateId);

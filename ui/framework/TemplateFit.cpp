@@ -26,10 +26,11 @@ struct TemplateFont {
     const wchar_t* face;
 };
 
-// Past a menu, class or title field: 0, 0xFFFF and an ordinal, or a string.
-const WORD* SkipField(const WORD* field, const WORD* end)
+// Past a menu or class field: 0, 0xFFFF and an ordinal, or a string. The
+// title is always a string (`ordinal` false).
+const WORD* SkipField(const WORD* field, const WORD* end, bool ordinal)
 {
-    if (*field == 0xFFFF)
+    if (ordinal && *field == 0xFFFF)
         return field + 2;
     while (field < end && *field++ != 0) {}
     return field;
@@ -59,35 +60,62 @@ bool Fits(SIZE size, const RECT& area)
     return size.cx <= area.right - area.left && size.cy <= area.bottom - area.top;
 }
 
-// How many times taller the display is than the program sees it: more than 1
-// where Windows shows a program that does not declare itself aware of the
-// scale at 96 dpi and stretches its windows (8.1 and later; Vista and 7 at
-// 150%). The display mode is the display's own, the screen metric the
-// program's view of it.
-double Stretch()
+// How many times taller the monitor's display is than the program sees it:
+// more than 1 where Windows shows a program that does not declare itself
+// aware of the scale at 96 dpi and stretches its windows (8.1 and later;
+// Vista and 7 at 150%). The display mode is the display's own, the
+// monitor's rectangle the program's view of it.
+double Stretch(const MONITORINFOEXW& monitor)
 {
     DEVMODEW mode = {};
     mode.dmSize = sizeof mode;
-    const int seen = GetSystemMetrics(SM_CYSCREEN);
-    if (seen <= 0 || !EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) ||
+    const int seen = monitor.rcMonitor.bottom - monitor.rcMonitor.top;
+    if (seen <= 0 || !EnumDisplaySettingsW(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode) ||
         static_cast<int>(mode.dmPelsHeight) <= seen)
         return 1.0;
     return static_cast<double>(mode.dmPelsHeight) / seen;
 }
+
+int Width(const RECT& rect) { return rect.right - rect.left; }
+int Height(const RECT& rect) { return rect.bottom - rect.top; }
 }
 
-RECT WorkArea(HWND window)
+HMONITOR MonitorOf(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return MonitorFromPoint({rect.left + Width(rect) / 2, rect.top + Height(rect) / 2}, MONITOR_DEFAULTTONEAREST);
+}
+
+RECT WorkArea(HMONITOR monitor)
 {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info))
+    if (GetMonitorInfoW(monitor, &info))
         return info.rcWork;
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     return work;
 }
 
-DLGTEMPLATE* FitTemplate(HINSTANCE module, UINT id)
+bool FitsWorkArea(HWND window, HMONITOR monitor)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    const RECT work = WorkArea(monitor);
+    return Width(rect) <= Width(work) && Height(rect) <= Height(work);
+}
+
+void CentreIn(HWND window, HMONITOR monitor)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    const RECT work = WorkArea(monitor);
+    SetWindowPos(window, nullptr, work.left + (Width(work) - Width(rect)) / 2,
+                 work.top + (Height(work) - Height(rect)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+DLGTEMPLATE* FitTemplate(HINSTANCE module, UINT id, HMONITOR monitor)
 {
     HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG);
     HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
@@ -102,31 +130,29 @@ DLGTEMPLATE* FitTemplate(HINSTANCE module, UINT id)
     const WORD* end = reinterpret_cast<const WORD*>(bytes + size);
     const WORD* field = reinterpret_cast<const WORD*>(bytes + sizeof head);
     for (int skipped = 0; skipped < 3 && field < end; ++skipped)
-        field = SkipField(field, end);
+        field = SkipField(field, end, skipped < 2);
     if (end - field < 4)
         return nullptr;
     const TemplateFont font = {field[0], field[1], LOBYTE(field[2]), HIBYTE(field[2]),
                                reinterpret_cast<const wchar_t*>(field + 3)};
 
     MemoryDC dc(nullptr);
-    if (!dc)
+    MONITORINFOEXW info = {};
+    info.cbSize = sizeof info;
+    if (!dc || !GetMonitorInfoW(monitor, &info))
         return nullptr;
     const int dpi = GetDeviceCaps(dc.Get(), LOGPIXELSY);
-    const RECT work = WorkArea(nullptr);
-    int height = 0;
-    if (Fits(Measure(dc.Get(), font, MulDiv(font.points, dpi, 72), head, height), work))
-        return nullptr;
     // The texts may get no smaller on the display than at 96 dpi.
-    int smallest = 0;
+    int smallest = 0, height = 0;
     Measure(dc.Get(), font, MulDiv(font.points, 96, 72), head, smallest);
-    const double stretch = Stretch();
+    const double stretch = Stretch(info);
     WORD fitted = font.points;
     for (WORD points = font.points - 1; points > 0; --points) {
         const SIZE made = Measure(dc.Get(), font, MulDiv(points, dpi, 72), head, height);
         if (height * stretch < smallest)
             break;
         fitted = points;
-        if (Fits(made, work))
+        if (Fits(made, info.rcWork))
             break;
     }
     if (fitted == font.points)
