@@ -77,8 +77,12 @@ std::string States(HWND dialog)
 
 // The control panel: a hidden window of class "DUZAZODI" on this thread, logging each WM_COMMAND and WM_CLOSE as it
 // came (posted, or sent by a program that had ended: "orphaned"), acting as a panel might. Busy: answers the first
-// message, then handles nothing for 8 s, or until the program has ended.
-enum class PanelAct { Answers, Restarts, RestartsSlowly, GoesAway, SlowCommand, SlowClose, Hung, Busy, BusyUntilEnd };
+// message, then handles nothing for 8 s, or until the program has ended; a job it gives itself on the command, and
+// its close, last until the program has ended, past any bound the program may set itself.
+// clang-format off
+enum class PanelAct { Answers, Restarts, RestartsSlowly, GoesAway, SlowCommand, SlowClose, JobAfterCommand, CloseUntilEnd,
+                      Hung, Busy, BusyUntilEnd };
+// clang-format on
 std::string panelLog;        // "COMMAND(2,0) CLOSE(0,0)posted"
 std::string savedAtCommand;  // what the files held when the command came
 PanelAct panelAct;
@@ -94,6 +98,8 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         WaitForSingleObject(sender, panelAct == PanelAct::Busy ? 8000 : Scaled(60000));
         panelAct = PanelAct::Answers;
     }
+    if (message == WM_APP || (message == WM_CLOSE && panelAct == PanelAct::CloseUntilEnd))
+        WaitForSingleObject(sender, Scaled(60000));
     if (window != panelWindow || (message != WM_COMMAND && message != WM_CLOSE))
         return DefWindowProcW(window, message, wParam, lParam);
     const bool sent = (InSendMessageEx(nullptr) & ~ISMEX_REPLIED) == ISMEX_SEND;
@@ -103,6 +109,8 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                 (sent ? (ended ? "orphaned" : "") : "posted");
     if (message == WM_COMMAND)
         savedAtCommand = Saved();
+    if (message == WM_COMMAND && panelAct == PanelAct::JobAfterCommand)
+        PostMessageW(window, WM_APP, 0, 0);
     if (panelAct == (message == WM_COMMAND ? PanelAct::SlowCommand : PanelAct::SlowClose))
         Sleep(7000);
     if (message == WM_COMMAND && panelAct != PanelAct::Answers && panelAct <= PanelAct::GoesAway) {
@@ -169,7 +177,7 @@ void DragTitleBar(HWND dialog, int dx, int dy)
 
 const char Defaults[] = "XTXT . ---- ..X. . xx--xxxxxx-";
 const char Command[] = "COMMAND(2,0)";
-const char CommandClose[] = "COMMAND(2,0) CLOSE(0,0)";
+const char CommandClose[] = "COMMAND(2,0) CLOSE(0,0)posted";
 const char BothPosted[] = "COMMAND(2,0)posted CLOSE(0,0)posted";
 }
 
@@ -223,8 +231,9 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
         // No folder to write to: nothing to report either.
         {"Poll twice: no change, no close; no folders", {"", "", "", NoFolders}, {IDC_POLL_FOR_FILES,
          IDC_POLL_FOR_FILES}, Defaults, "", Command},
-        // However the panel acts, it gets every message once, in order, and never one that outlived the program: sent
-        // while it waits, up to 20 s after Ok, to a panel that answers; else posted, 5 s after Ok.
+        // However the panel acts, it gets every message once, in order, and never one that outlived the program: the
+        // command sent while it waits, up to 20 s after Ok, to a panel that answers, else posted 5 s after Ok; the
+        // close posted.
         {"a panel that restarts on the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose, PanelAct::Restarts},
         {"a panel that goes away on the command", {}, {IDC_HOME_Z_AXIS}, "", "", Command, PanelAct::GoesAway},
         {"a panel that takes 7 s over the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose,
@@ -233,13 +242,17 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
          7000},
         {"a panel hung at Ok, back after the program ended", {}, {IDC_HOME_Z_AXIS}, "", "0 0 0 0 0 1 1 0",
          BothPosted, PanelAct::Hung, 5000},
-        {"a panel that restarts slowly on the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose + "posted"s,
+        {"a panel that restarts slowly on the command", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose,
          PanelAct::RestartsSlowly, 7000},
+        {"a panel busy once it handled the command until the program ended", {}, {IDC_HOME_Z_AXIS}, "", "",
+         CommandClose, PanelAct::JobAfterCommand},
+        {"a panel that takes until the program ended over the close", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose,
+         PanelAct::CloseUntilEnd},
         {"a panel busy for 8 s once it answered, the close due", {}, {IDC_HOME_Z_AXIS}, "", "", CommandClose,
          PanelAct::Busy, 8000},
         {"a panel busy for 8 s once it answered, no close due", {}, {IDC_DELETE_AFTER_RUN}, "", "", Command,
          PanelAct::Busy, 8000},
-        // Past the bound the panel counts as hung: the command it never retrieved is cancelled, the close posted.
+        // Past the bound the panel counts as hung: the command it never retrieved is cancelled.
         {"a panel busy once it answered until the program ended", {}, {IDC_HOME_Z_AXIS}, "", "0 0 0 0 0 1 1 0",
          "CLOSE(0,0)posted", PanelAct::BusyUntilEnd, 20000},
     };

@@ -19,6 +19,10 @@ const wchar_t TitleSuffix[] = L" 1.7";
 // English whatever the language, like the unsupported-system message.
 const wchar_t SaveFailedText[] = L"Your settings could not be saved to these files:";
 const wchar_t SaveFailedCaption[] = L"Cannot Save Settings";
+const wchar_t PanelNotToldText[] =
+    L"Your settings were saved, but the control panel could not be told of them. Restart the control panel to use "
+    L"the new settings.";
+const wchar_t PanelNotToldCaption[] = L"Cannot Notify Control Panel";
 // A stored mask of 0 with Retail Mode switched on means every restriction.
 const DWORD AllRestrictions = 15;
 
@@ -321,7 +325,10 @@ INT_PTR MainDialog::OnClose(WPARAM result)
         }
         // Out of sight while the panel takes its time.
         ShowWindow(window, SW_HIDE);
-        NotifyPanel(restartPanel, okTime);
+        // Unowned, so that it has a taskbar button of its own: the dialog
+        // is gone from the screen, and the user may have turned elsewhere.
+        if (!NotifyPanel(restartPanel, okTime))
+            ShowMessageBox(nullptr, PanelNotToldText, PanelNotToldCaption, MB_OK | MB_ICONHAND);
     }
     EndDialog(window, static_cast<INT_PTR>(result));
     return 0;

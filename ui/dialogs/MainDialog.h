@@ -20,7 +20,7 @@ public:
     // Runs for a click on any control, and for Enter (id 1) and Escape (id 2).
     INT_PTR OnCommand(WPARAM wParam, LPARAM lParam) override;
     // Runs for WM_CLOSE: 1 (Ok) saves, reports files it could not write,
-    // and notifies the panel; anything else (2 for Cancel, 0 for the
+    // and notifies the panel, saying so when the panel refused; anything else (2 for Cancel, 0 for the
     // system's close) just ends the dialog.
     INT_PTR OnClose(WPARAM result) override;
     INT_PTR OnCtlColorDlg(HDC dc, HWND dialog) override;
