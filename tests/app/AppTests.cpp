@@ -1,6 +1,11 @@
 #include <doctest/doctest.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "app/Startup.h"
 #include "ui/TestKit.h"
@@ -15,23 +20,95 @@ BOOL WINAPI FakeVersion(OSVERSIONINFOW* version)
     return TRUE;
 }
 
-// As Windows 8.1 and later show a program that is not aware of the scale on a 1366x768 screen at 150%: at 96 dpi,
-// with a work area of 911 x 512, on a display 1.5 times taller than the program sees it.
-bool stretched;
-void *realMonitorInfo, *realDisplaySettings;
-BOOL WINAPI MonitorSeen(HMONITOR monitor, MONITORINFO* info)
+// The monitors the program sees: the primary and the one the system put the dialog on (none: the real ones). On a
+// display at 150%, Windows 8.1 and later show a program unaware of the scale at 96 dpi, stretched 1.5 times: a 1366x768
+// laptop's is seen as 911 x 512.
+struct Monitor {
+    RECT area, work;
+    double stretch;
+};
+const Monitor Laptop = {{0, 0, 911, 512}, {0, 0, 911, 512}, 1.5}, Large = {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 1};
+const Monitor LaptopBeside = {{1920, 0, 2831, 512}, {1920, 0, 2831, 512}, 1.5};
+const Monitor LargeBeside = {{911, 0, 2831, 1080}, {911, 0, 2831, 1040}, 1};
+const Monitor *primary, *placed;
+// The real functions, to which the fakes pass what they do not answer.
+void *realMonitorFromPoint, *realGetMonitorInfoW, *realEnumDisplaySettingsW, *realSendMessageTimeoutW,
+    *realPostMessageW;
+#define REAL(function) reinterpret_cast<decltype(&function)>(real##function)
+HMONITOR WINAPI MonitorAt(POINT point, DWORD flags)
 {
-    const BOOL known = reinterpret_cast<decltype(&GetMonitorInfoW)>(realMonitorInfo)(monitor, info);
-    if (stretched)
-        info->rcWork = {0, 0, 911, 512};
-    return known;
+    return placed ? HMONITOR(placed) : REAL(MonitorFromPoint)(point, flags);
+}
+BOOL WINAPI MonitorSeen(HMONITOR monitor, MONITORINFO* info)  // a monitor found some other way: the primary
+{
+    if (!placed)
+        return REAL(GetMonitorInfoW)(monitor, info);
+    const Monitor* seen = monitor == HMONITOR(placed) ? placed : primary;
+    std::tie(info->rcMonitor, info->rcWork) = std::tie(seen->area, seen->work);
+    if (info->cbSize == sizeof(MONITORINFOEXW))  // its display's name
+        lstrcpyW(reinterpret_cast<MONITORINFOEXW*>(info)->szDevice, seen == placed ? L"placed" : L"primary");
+    return TRUE;
 }
 BOOL WINAPI DisplaySeen(const wchar_t* device, DWORD which, DEVMODEW* mode)
 {
-    const BOOL known = reinterpret_cast<decltype(&EnumDisplaySettingsW)>(realDisplaySettings)(device, which, mode);
-    if (stretched)
-        mode->dmPelsHeight = mode->dmPelsHeight * 3 / 2;
-    return known;
+    if (!placed)
+        return REAL(EnumDisplaySettingsW)(device, which, mode);
+    const Monitor* seen = device && device == std::wstring(L"placed") ? placed : primary;
+    mode->dmPelsHeight = DWORD((seen->area.bottom - seen->area.top) * seen->stretch);
+    return TRUE;
+}
+
+// The top-level dialogs this thread showed.
+std::set<HWND> shown;
+LRESULT CALLBACK WatchShows(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (call->message == WM_SHOWWINDOW && call->wParam && !(GetWindowLongW(call->hwnd, GWL_STYLE) & WS_CHILD))
+        shown.insert(call->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The control panel, a window of this thread; the error with which Windows fails the program's message to it, sent or
+// posted (0: it gets it; a window gone is destroyed first); the messages it got.
+HWND panel;
+std::map<UINT, DWORD> refusals;
+std::string told;
+bool Refused(HWND window, UINT message)
+{
+    const DWORD error = window == panel ? refusals[message] : 0;
+    if (error == ERROR_INVALID_WINDOW_HANDLE)
+        DestroyWindow(panel);
+    else if (window == panel && error == 0 && message != WM_NULL)
+        told += message == WM_COMMAND ? "COMMAND " : "CLOSE ";
+    SetLastError(error);
+    return error != 0;
+}
+LRESULT WINAPI SendSeen(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT ms, DWORD_PTR* result)
+{
+    return Refused(window, message) ? 0 : REAL(SendMessageTimeoutW)(window, message, wParam, lParam, flags, ms, result);
+}
+BOOL WINAPI PostSeen(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return !Refused(window, message) && REAL(PostMessageW)(window, message, wParam, lParam);
+}
+
+// The program's calls that the tests answer.
+void RedirectCalls()
+{
+#define REDIRECT(function, fake)                                                                                       \
+    (real##function = RedirectImport(#function, reinterpret_cast<void*>(fake), L"user32.dll"))
+    REQUIRE(RedirectImport("GetVersionExW", reinterpret_cast<void*>(FakeVersion)) != nullptr);
+    REQUIRE((REDIRECT(MonitorFromPoint, MonitorAt) && REDIRECT(GetMonitorInfoW, MonitorSeen) &&
+             REDIRECT(EnumDisplaySettingsW, DisplaySeen) && REDIRECT(SendMessageTimeoutW, SendSeen) &&
+             REDIRECT(PostMessageW, PostSeen)));
+}
+
+// The program from start to exit, each dialog it shows handed to the next step; its exit code.
+int RunProgram(std::vector<Step> steps)
+{
+    int exitCode = 1;
+    RunDriven([&] { exitCode = RunApplication(GetModuleHandleW(nullptr)); }, std::move(steps));
+    return exitCode;
 }
 
 // Each control of the settings dialog that gets a text, its string, and whether it takes the system font.
@@ -80,35 +157,38 @@ void CheckTexts(HWND dialog)
 
 TEST_CASE("start-up: the dialog where the system reports XP or later, else the refusal; English whatever Lang says")
 {
-    REQUIRE(RedirectImport("GetVersionExW", reinterpret_cast<void*>(FakeVersion)) != nullptr);
-    realMonitorInfo = RedirectImport("GetMonitorInfoW", reinterpret_cast<void*>(MonitorSeen), L"user32.dll");
-    realDisplaySettings = RedirectImport("EnumDisplaySettingsW", reinterpret_cast<void*>(DisplaySeen), L"user32.dll");
-    REQUIRE((realMonitorInfo && realDisplaySettings));
+    RedirectCalls();
     HWND plain = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, nullptr, 0);
     const RECT at96 = Place(plain, 0);
     DestroyWindow(plain);
-    // XP, 2003, Vista, 7, and 8 to 10 as a program without a manifest's system list sees them (also stretched onto
-    // a small screen); 2000, NT 4 and 98. Only English ships: a Lang out of range must not lose its texts.
+    // XP, 2003, Vista, 7, and 8 to 10 as a program without a manifest's system list sees them (also where the system
+    // put the dialog on a laptop's screen at 150%: alone, beside a large primary screen, or the primary beside one);
+    // 2000, NT 4 and 98. Only English ships: a Lang out of range must not lose its texts.
     // clang-format off
-    const struct { DWORD platform, major, minor; const char* lang; bool supported, stretched = false; } rows[] = {
+    const struct { DWORD platform, major, minor; std::string lang; bool supported; const Monitor *primary = nullptr, *placed = nullptr; } rows[] = {
         {2, 5, 1, "", true}, {2, 5, 2, "9", true}, {2, 6, 0, "4294967295", true}, {2, 6, 1, "", true},
-        {2, 6, 2, "", true}, {2, 6, 2, "", true, true}, {2, 5, 0, "9", false}, {2, 4, 0, "", false},
-        {1, 4, 10, "", false},
+        {2, 6, 2, "", true}, {2, 6, 2, "", true, &Laptop, &Laptop}, {2, 6, 2, "", true, &Large, &LaptopBeside},
+        {2, 6, 2, "", true, &Laptop, &LargeBeside}, {2, 5, 0, "9", false}, {2, 4, 0, "", false}, {1, 4, 10, "", false},
     };
     // clang-format on
     ResetSettingsFolders(PrimaryFolderExists);
     for (const auto& row : rows) {
-        INFO(row.platform << " " << row.major << "." << row.minor << " Lang=" << row.lang << " " << row.stretched);
-        WriteFileBytes(PrimaryIni(), std::string("[SETTINGS]\r\nLang=") + row.lang + "\r\n");
+        INFO(row.platform << " " << row.major << "." << row.minor << " Lang=" << row.lang << " placed " << row.placed);
+        WriteFileBytes(PrimaryIni(), "[SETTINGS]\r\nLang=" + row.lang + "\r\n");
         reported = {0, row.major, row.minor, 0, row.platform, {}};
-        stretched = row.stretched;
-        int exitCode = 1;
+        std::tie(primary, placed) = std::tie(row.primary, row.placed);
         const Step check = [&](HWND dialog) {
             CHECK(WindowText(GetDlgItem(dialog, IDOK)) == L"Ok");
-            // Stretched, it fits what it sees, its texts as tall on the display as at 96 dpi.
+            // On the monitor the system chose: made smaller on a laptop's, inside its work area, its texts as tall on
+            // the display, 1.5 times what the program sees, as at 96 dpi; as it is on a large one.
             const RECT whole = Place(dialog, 0);
-            CHECK((!row.stretched || (whole.right - whole.left <= 911 && whole.bottom - whole.top <= 512 &&
-                                      MulDiv(whole.bottom - whole.top, 3, 2) >= at96.bottom - at96.top)));
+            RECT common = {};
+            if (placed && placed->stretch > 1)
+                CHECK((IntersectRect(&common, &whole, &placed->work) && EqualRect(&common, &whole) &&
+                       MulDiv(whole.bottom - whole.top, 3, 2) >= at96.bottom - at96.top));
+            else if (placed)
+                CHECK((whole.right - whole.left == at96.right - at96.left &&
+                       whole.bottom - whole.top == at96.bottom - at96.top));
             if (row.supported)
                 CheckTexts(dialog);
             else {  // the skinned box: caption, text, one Ok and the hand icon
@@ -121,9 +201,54 @@ TEST_CASE("start-up: the dialog where the system reports XP or later, else the r
             }
             ClickControl(dialog, row.supported ? IDCANCEL : IDOK);
         };
-        RunDriven([&] { exitCode = RunApplication(GetModuleHandleW(nullptr)); }, {check});
-        CHECK(exitCode == (row.supported ? 0 : -1));
+        shown.clear();
+        HHOOK watch = SetWindowsHookExW(WH_CALLWNDPROC, WatchShows, nullptr, GetCurrentThreadId());
+        CHECK(RunProgram({check}) == (row.supported ? 0 : -1));
+        UnhookWindowsHookEx(watch);
+        CHECK(shown.size() == 1);  // the one seen is the one fitted: none made before it flashes
     }
+    placed = nullptr;
+    ResetSettingsFolders(NoFolders);
+}
+
+// Windows refuses a program's messages to one at a higher integrity level with ERROR_ACCESS_DENIED, a post to a full
+// queue with ERROR_NOT_ENOUGH_QUOTA: the settings are saved, the panel must be restarted. A busy or gone one is no
+// news.
+TEST_CASE("a panel that refuses the command or the close is named in one box; a busy or gone one is not")
+{
+    RedirectCalls();
+    reported = {0, 5, 1, 0, VER_PLATFORM_WIN32_NT, {}};
+    WNDCLASSW panelClass = {0, DefWindowProcW, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"DUZAZODI"};
+    RegisterClassW(&panelClass);
+    const Step okWithClose = [](HWND dialog) { ClickControl(dialog, IDC_HOME_Z_AXIS), ClickControl(dialog, IDOK); };
+    const Step notTold = [](HWND box) {
+        CHECK((WindowText(box) == L"Cannot Notify Control Panel" && GetWindow(box, GW_OWNER) == nullptr));
+        CHECK(WindowText(GetDlgItem(box, IDC_MESSAGE_TEXT)) ==
+              L"Your settings were saved, but the control panel could not be told of them. Restart the control panel "
+              L"to use the new settings.");
+        ClickControl(box, IDOK);
+    };
+    // Run as administrator; the probe refused but the messages let through; the command refused, the close not; a
+    // full queue; busy past the bound over the command; gone during it.
+    const DWORD Denied = ERROR_ACCESS_DENIED;
+    // clang-format off
+    const struct { DWORD probe, command, close; std::vector<Step> steps; std::string told; } rows[] = {
+        {Denied, Denied, Denied, {okWithClose, notTold}, ""}, {Denied, 0, 0, {okWithClose}, "COMMAND CLOSE "},
+        {0, Denied, 0, {okWithClose, notTold}, "CLOSE "}, {0, 0, ERROR_NOT_ENOUGH_QUOTA, {okWithClose, notTold}, "COMMAND "},
+        {0, ERROR_TIMEOUT, 0, {okWithClose}, "CLOSE "}, {0, ERROR_INVALID_WINDOW_HANDLE, 0, {okWithClose}, ""},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        INFO(row.probe << " " << row.command << " " << row.close);
+        ResetSettingsFolders(AllFolders);
+        panel = CreateWindowExW(0, L"DUZAZODI", L"panel", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        refusals = {{WM_NULL, row.probe}, {WM_COMMAND, row.command}, {WM_CLOSE, row.close}};
+        told.clear();
+        CHECK(RunProgram(row.steps) == 0);
+        CHECK(told == row.told);
+        DestroyWindow(panel);
+    }
+    refusals.clear();
     ResetSettingsFolders(NoFolders);
 }
 

@@ -151,7 +151,7 @@ inline std::wstring WindowText(HWND window)
     return std::wstring(text, SendBounded(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text)));
 }
 
-// Sends this program's calls of the kernel32 function `name` to `replacement`; returns the one called before.
+// Sends this program's calls of the kernel32 function `name` to `replacement`, again or not; returns the real one.
 inline void* RedirectImport(const char* name, void* replacement, const wchar_t* module = L"kernel32.dll")
 {
     void* original = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name));
@@ -161,7 +161,7 @@ inline void* RedirectImport(const char* name, void* replacement, const wchar_t* 
     auto** slots = reinterpret_cast<void**>(base + table.VirtualAddress);
     // The GNU linker leaves the import address table writable.
     for (DWORD i = 0; original && i < table.Size / sizeof(void*); ++i)
-        if (slots[i] == original)
-            return std::exchange(slots[i], replacement);
+        if (slots[i] == original || slots[i] == replacement)
+            return slots[i] = replacement, original;
     return nullptr;
 }
