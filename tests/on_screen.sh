@@ -11,7 +11,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env" || exit
 wineserver -k 2>/dev/null
 wineserver -w 2>/dev/null
-xvfb-run -a -s "-screen 0 ${size}x24 -nolisten tcp" bash -c '
+# From a display number apart from the suite's and the other architecture's.
+first_display=120
+[ "${KRV_ARCH:-x86}" = x64 ] && first_display=160
+xvfb-run -a -n "$first_display" -s "-screen 0 ${size}x24 -nolisten tcp" bash -c '
     "$0/tools/wine-exec" "$@"
     status=$?
     wineserver -k 2>/dev/null
