@@ -55,10 +55,10 @@ SIZE Measure(HDC dc, const TemplateFont& font, int pixels, const TemplateHead& h
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-bool Fits(SIZE size, const RECT& area)
-{
-    return size.cx <= area.right - area.left && size.cy <= area.bottom - area.top;
-}
+int Width(const RECT& rect) { return rect.right - rect.left; }
+int Height(const RECT& rect) { return rect.bottom - rect.top; }
+
+bool Fits(SIZE size, const RECT& area) { return size.cx <= Width(area) && size.cy <= Height(area); }
 
 // How many times taller the monitor's display is than the program sees it:
 // more than 1 where Windows shows a program that does not declare itself
@@ -75,9 +75,6 @@ double Stretch(const MONITORINFOEXW& monitor)
         return 1.0;
     return static_cast<double>(mode.dmPelsHeight) / seen;
 }
-
-int Width(const RECT& rect) { return rect.right - rect.left; }
-int Height(const RECT& rect) { return rect.bottom - rect.top; }
 }
 
 HMONITOR MonitorOf(HWND window)
@@ -102,8 +99,7 @@ bool FitsWorkArea(HWND window, HMONITOR monitor)
 {
     RECT rect = {};
     GetWindowRect(window, &rect);
-    const RECT work = WorkArea(monitor);
-    return Width(rect) <= Width(work) && Height(rect) <= Height(work);
+    return Fits({Width(rect), Height(rect)}, WorkArea(monitor));
 }
 
 void CentreIn(HWND window, HMONITOR monitor)
