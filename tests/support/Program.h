@@ -90,7 +90,7 @@ inline void PumpMessages(DWORD milliseconds, const std::function<bool()>& done =
 }
 
 // build\KrvAdvanced.exe (or `program`, relative to build\), told by Wine it runs on `windowsVersion`; ended at
-// destruction. The waits pump this thread's messages for up to 20 s (Scaled); then WaitForExit gives STILL_ACTIVE.
+// destruction. The waits pump this thread's messages for up to 60 s for a dialog, 20 s for the exit (Scaled).
 struct ProgramRun {
     static constexpr wchar_t VersionKey[] = L"Software\\Wine\\AppDefaults\\KrvAdvanced.exe";
     PROCESS_INFORMATION process = {};
@@ -113,17 +113,23 @@ struct ProgramRun {
         CloseHandle(process.hProcess);
         RegDeleteKeyW(HKEY_CURRENT_USER, VersionKey);
     }
-    // The program's first visible dialog, or null.
+    // The program's first visible dialog; or null, once the program has ended or after 60 s, saying which.
     HWND WaitForDialog()
     {
         HWND dialog = nullptr;
-        PumpMessages(Scaled(20000), [&] {
-            DWORD owner = 0;
+        DWORD code = STILL_ACTIVE, owner = 0;
+        bool made = false;  // but never shown
+        PumpMessages(Scaled(60000), [&] {
             while ((dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr)
-                if (GetWindowThreadProcessId(dialog, &owner) && owner == process.dwProcessId && IsWindowVisible(dialog))
+                if (GetWindowThreadProcessId(dialog, &owner) && owner == process.dwProcessId &&
+                    (made = true, IsWindowVisible(dialog)))
                     return true;
-            return false;
+            return GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE;
         });
+        if (dialog == nullptr)
+            MESSAGE(("no dialog shown: the program " +
+                     (code == STILL_ACTIVE ? std::string("runs on") : "ended, " + std::to_string(code)) +
+                     (made ? ", a dialog of its hidden" : "")));
         return dialog;
     }
     DWORD WaitForExit()
