@@ -102,8 +102,9 @@ struct ProgramRun {
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
-        CreateProcessW((self + std::wstring(L"\\..\\..\\") + program).c_str(), nullptr, nullptr, nullptr, FALSE, 0,
-                       nullptr, nullptr, &startup, &process);
+        if (!CreateProcessW((self + std::wstring(L"\\..\\..\\") + program).c_str(), nullptr, nullptr, nullptr, FALSE, 0,
+                            nullptr, nullptr, &startup, &process))
+            FAIL_CHECK("the program did not start: error " << GetLastError());
     }
     ~ProgramRun()
     {
