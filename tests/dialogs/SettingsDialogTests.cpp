@@ -334,8 +334,8 @@ TEST_CASE("the dialog opens with what is stored, its boxes follow each other, Ok
 }
 
 // The keyboard as a person uses it, at the focus: first focus, Tab once round the enabled boxes and buttons in
-// template order, the four arrows from the first box, Space on it, then `end`. Reads what `saved` begins with.
-void UseKeyboard(HWND dialog, int down, UINT end, const std::string& saved)
+// template order, the four arrows from the first box, Space on it, then `end`.
+void UseKeyboard(HWND dialog, int down, UINT end)
 {
     // Posted messages keep their order: a strip's pushed state (not drawn), posted after the key, shows it handled.
     HWND marked = GetDlgItem(dialog, IDC_STRIP_LEFT);
@@ -371,7 +371,6 @@ void UseKeyboard(HWND dialog, int down, UINT end, const std::string& saved)
     press(VK_SPACE);
     CHECK_FALSE(IsControlChecked(dialog, GetDlgCtrlID(cycle[0])));  // every first box opens checked
     press(end);
-    CHECK(Saved().substr(0, saved.size()) == saved);
 }
 
 // Template 101's dialog as the dialog manager alone makes it at the scale set now (tools/bare_dialog.exe): its size.
@@ -449,9 +448,11 @@ TEST_CASE("at 96, 120 and 144 dpi on any screen the dialogs fit, the frame joins
             if (body == 0x707072)
                 DragTitleBar(dialog, 12, -8), ClickControl(dialog, IDOK);
             else if (dpi == 120)  // Escape saves nothing
-                UseKeyboard(dialog, IDC_HIDE_SYSTEM_TAB, VK_ESCAPE, "<absent> ");
+                UseKeyboard(dialog, IDC_HIDE_SYSTEM_TAB, VK_ESCAPE);
             else  // the manual box, alone in its group, keeps the arrows; Space unchecked it, Enter saved that
-                UseKeyboard(dialog, IDC_MANUAL_RDM, VK_RETURN, "1 0 0 0 0 1 0 0 ");
+                UseKeyboard(dialog, IDC_MANUAL_RDM, VK_RETURN);
             CHECK(program.WaitForExit() == static_cast<DWORD>(body == 0x707072 ? -1 : 0));
+            const std::string saved = dpi == 120 ? "<absent> " : "1 0 0 0 0 1 0 0 ";  // read once it is all written
+            CHECK((body == 0x707072 || Saved().substr(0, saved.size()) == saved));
         }
 }
