@@ -26,9 +26,14 @@ double ShowTime(const std::wstring& program)
     PROCESS_INFORMATION process = {};
     LARGE_INTEGER frequency, start, now;
     QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
+    // Wine now and then fails to start a process before any of it runs (ERROR_INTERNAL_ERROR): timed again.
+    for (int tries = 0;; ++tries) {
+        QueryPerformanceCounter(&start);
+        if (CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            break;
+        if (tries == 2 || GetLastError() != ERROR_INTERNAL_ERROR)
+            return -1;
+    }
     double shown = -1;
     for (DWORD waited = 0; shown < 0 && waited < 20000; ++waited) {
         for (HWND dialog = nullptr; (dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr;) {
