@@ -13,6 +13,8 @@
 #include <string>
 #include <utility>
 
+#include "support/StartProgram.h"
+
 inline std::string ToUtf8(const std::wstring& text) { return std::filesystem::path(text).u8string(); }
 template <>
 struct doctest::StringMaker<std::wstring> {
@@ -100,19 +102,8 @@ struct ProgramRun {
         SHSetValueW(HKEY_CURRENT_USER, VersionKey, L"Version", REG_SZ, windowsVersion, 2 * wcslen(windowsVersion) + 2);
         wchar_t self[MAX_PATH] = {};  // build\tests\name.exe
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        // Wine now and then fails to start a process before any of it runs (ERROR_INTERNAL_ERROR: twice in some 40
-        // runs of the x64 suite here): try again, twice at most.
-        DWORD error = 0;
-        for (int tries = 0; tries < 3; ++tries) {
-            if (CreateProcessW((self + std::wstring(L"\\..\\..\\") + program).c_str(), nullptr, nullptr, nullptr, FALSE,
-                               0, nullptr, nullptr, &startup, &process))
-                return;
-            if ((error = GetLastError()) != ERROR_INTERNAL_ERROR)
-                break;
-        }
-        FAIL_CHECK("the program did not start: error " << error);
+        if (const DWORD error = StartProgram(self + std::wstring(L"\\..\\..\\") + program, process))
+            FAIL_CHECK("the program did not start: error " << error);
     }
     ~ProgramRun()
     {

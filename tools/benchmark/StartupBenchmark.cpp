@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/StartProgram.h"
+
 namespace {
 // Milliseconds from starting `program` (relative to this program's folder)
 // until it shows a dialog; the program is ended after. Negative: no dialog.
@@ -21,19 +23,12 @@ double ShowTime(const std::wstring& program)
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring path = self;
     path = path.substr(0, path.rfind(L'\\') + 1) + program;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     LARGE_INTEGER frequency, start, now;
     QueryPerformanceFrequency(&frequency);
-    // Wine now and then fails to start a process before any of it runs (ERROR_INTERNAL_ERROR): timed again.
-    for (int tries = 0;; ++tries) {
-        QueryPerformanceCounter(&start);
-        if (CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            break;
-        if (tries == 2 || GetLastError() != ERROR_INTERNAL_ERROR)
-            return -1;
-    }
+    QueryPerformanceCounter(&start);
+    if (StartProgram(path, process) != 0)
+        return -1;
     double shown = -1;
     for (DWORD waited = 0; shown < 0 && waited < 20000; ++waited) {
         for (HWND dialog = nullptr; (dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) != nullptr;) {
